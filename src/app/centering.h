@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QPointF>
+#include <QSizeF>
+
+class QWidget;
+
+// Where a window goes to stand in the middle of the screen, less the
+// offsets: a positive offset moves it left or up. Real division, so odd
+// differences keep their half; a window larger than the screen gets a
+// negative position.
+QPointF centered_position(QSizeF screen, QSizeF window, float x_offset = 0, float y_offset = 0);
+
+// Moves the window (its frame) to the middle of its screen.
+void center_window(QWidget &window, float x_offset = 0, float y_offset = 0);

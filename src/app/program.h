@@ -1,0 +1,24 @@
+#pragma once
+
+#include "modal_seam.h"
+#include "question_bank.h"
+#include "quiz_state.h"
+#include "random_generator.h"
+#include "window_registry.h"
+
+// Everything the windows share for one run: the bank, the quiz state, the
+// random generator, the window registry and the way modal windows are shown.
+// One instance lives for the whole run; every window gets a reference.
+class Program
+{
+public:
+    explicit Program(ModalSeam modal = ModalSeam::interactive()) : modal(std::move(modal)) {}
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    QuestionBank bank;
+    QuizState state;
+    RandomGenerator random;
+    ModalSeam modal;
+    WindowRegistry windows{*this};
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "question_record.h"
+
+#include <QtGlobal>
+#include <array>
+
+// The state every window shares for the whole run. Counters and flags are
+// 16-bit like the rest of the quiz; arrays count from 1 (index 0 unused).
+struct QuizState {
+    static constexpr int max_questions_per_quiz = 200;
+
+    qint16 questions_per_quiz = 0;   // total_questions / 4, fraction dropped
+    qint16 selected_quiz = 0;        // quiz chosen on the options window, 1..4
+    qint16 quiz_number = 0;          // quiz in force, 1..4
+    std::array<qint16, max_questions_per_quiz + 1> question_order{};  // quiz positions in asking order
+    qint16 current_question = 0;     // position of the question on screen, 0 before the first
+    qint16 question_id = 0;          // bank index of the question on screen
+    qint16 number_right = 0;
+
+    qint16 show_when_right = 0;      // option flags, 0 or 1
+    qint16 show_when_wrong = 0;
+    qint16 random_question_order = 0;
+    qint16 random_answer_order = 0;
+
+    qint16 answer_count = 0;         // non-empty answers of the question on screen
+    qint16 answer_result = 0;        // last marking: answer_right or answer_wrong
+    question_record current_record;  // the question on screen, answers in screen order
+
+    static constexpr qint16 answer_right = 1;
+    static constexpr qint16 answer_wrong = 99;
+};

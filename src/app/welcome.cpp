@@ -1,0 +1,71 @@
+#include "welcome.h"
+
+#include "bank_loaders.h"
+#include "centering.h"
+#include "choosetest.h"
+#include "diagram.h"
+#include "exhibit.h"
+#include "pick_a_quiz.h"
+#include "pictures.h"
+#include "program.h"
+#include "question_order.h"
+#include "quest.h"
+#include "ui_pick_a_quiz.h"
+#include "ui_welcome.h"
+
+#include <QApplication>
+
+Welcome::Welcome(Program &program) : program_(program), ui_(std::make_unique<Ui::Welcome>())
+{
+    ui_->setupUi(this);
+    ui_->Image1->setPixmap(picture(Picture::banner));
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(size());
+    connect(ui_->Start_Quiz, &QPushButton::clicked, this, &Welcome::Start_Quiz_Click);
+    connect(ui_->Command1, &QPushButton::clicked, this, &Welcome::Command1_Click);
+}
+
+Welcome::~Welcome() = default;
+
+void Welcome::Form_Load()
+{
+    setVisible(false);
+    fill_question_bank(program_.bank);
+    // When the welcome window comes back after a quiz, this closes that
+    // quiz's question window.
+    program_.windows.unload<quest>();
+    setCursor(Qt::WaitCursor);
+    ui_->test_name->setText(program_.bank.test_title);
+    setWindowTitle(program_.bank.test_title);
+    ui_->author_name2->setText(program_.bank.author_email);
+    program_.state.questions_per_quiz = questions_per_quiz_for(program_.bank.total_questions);
+    unsetCursor();
+    center_window(*this);
+    setVisible(true);
+    ui_->Start_Quiz->setFocus();
+}
+
+void Welcome::Start_Quiz_Click()
+{
+    auto &options = program_.windows.get<pick_a_quiz>();
+    center_window(options);
+    options.setVisible(true);
+    options.ui().Command1->setFocus();
+    setVisible(false);
+}
+
+void Welcome::Command1_Click()
+{
+    program_.windows.end_program();
+}
+
+void Welcome::Form_Unload()
+{
+    program_.windows.unload<quest>();
+    program_.windows.unload<pick_a_quiz>();
+    program_.windows.unload<Exhibit>();
+    program_.windows.unload<choosetest>();
+    program_.windows.unload<Diagram>();
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}

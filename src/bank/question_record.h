@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+// One question as the question window needs it. Arrays count from 1 like the
+// answer letters on screen; index 0 exists and is never used.
+struct question_record {
+    QString question;
+    std::array<QString, 7> answers;   // 1..6; a choice the question lacks is ""
+    std::array<qint16, 7> correct{};  // 1 = right, 0 = wrong
+    QString explanation;              // lines joined by CR LF, "" when none
+    QString question_type;            // "FILL..." = typed answer, else choice
+    std::array<QString, 4> diagrams;  // picture file names, 1..3, "" = none
+    std::array<QString, 4> exhibits;  // text file names, 1..3, "" = none
+    QString reserved_text;            // never set
+    QString clue;                     // "" = no clue
+    QString answer_note;              // shown on a line after the explanation
+};
+
+// A question whose type starts with "FILL" (any case) is answered by typing.
+inline bool is_typed_question(const question_record &record)
+{
+    return record.question_type.left(4).toUpper() == QLatin1String("FILL");
+}

@@ -1,0 +1,41 @@
+#include "diagram.h"
+
+#include "exhibit_file.h"
+#include "proportional_resizer.h"
+#include "ui_diagram.h"
+
+#include <QImageReader>
+#include <QKeyEvent>
+
+QImage read_diagram(const QString &name)
+{
+    if (!is_readable_file(name))
+        return {};
+    QImageReader reader(name);
+    // Bound what one picture may cost before it is decoded.
+    reader.setAllocationLimit(256);
+    return reader.read();
+}
+
+Diagram::Diagram(Program &) : ui_(std::make_unique<Ui::Diagram>())
+{
+    ui_->setupUi(this);
+    new ProportionalResizer(*this);
+    connect(ui_->Command1, &QPushButton::clicked, this, &Diagram::Command1_Click);
+}
+
+Diagram::~Diagram() = default;
+
+void Diagram::show_picture(const QImage &image)
+{
+    ui_->Image1->setPixmap(QPixmap::fromImage(image));
+    repaint();
+}
+
+void Diagram::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        Command1_Click();
+    else
+        QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// True when the name, relative to the current directory, is an existing,
+// readable regular file: no wildcard matching, and a directory of that name
+// does not count.
+bool is_readable_file(const QString &name);
+
+// The text of an exhibit file in one pass: each line (ended by CR LF or LF
+// in the file) followed by CR LF. UTF-8, or Latin-1 where the bytes are not
+// valid UTF-8. Nothing when the file is missing or cannot be read.
+std::optional<QString> read_exhibit(const QString &name);

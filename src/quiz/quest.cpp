@@ -1,0 +1,277 @@
+#include "quest.h"
+
+#include "centering.h"
+#include "design_fonts.h"
+#include "diagram.h"
+#include "exhibit.h"
+#include "exhibit_file.h"
+#include "focus_redirect.h"
+#include "marking.h"
+#include "pick_a_quiz.h"
+#include "pictures.h"
+#include "program.h"
+#include "proportional_resizer.h"
+#include "question_order.h"
+#include "question_presentation.h"
+#include "quiz_texts.h"
+#include "theanswer.h"
+#include "ui_quest.h"
+#include "ui_theanswer.h"
+#include "welcome.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+quest::quest(Program &program) : program_(program), ui_(std::make_unique<Ui::quest>())
+{
+    ui_->setupUi(this);
+    apply_design_point_sizes(*this);
+    ui_->Image1->setPixmap(picture(Picture::strip));
+    abox = {nullptr, ui_->abox_1, ui_->abox_2, ui_->abox_3, ui_->abox_4, ui_->abox_5, ui_->abox_6};
+    QChoice = {nullptr, ui_->QChoice_1, ui_->QChoice_2, ui_->QChoice_3,
+               ui_->QChoice_4, ui_->QChoice_5, ui_->QChoice_6};
+    diagrambutton = {nullptr, ui_->diagrambutton_1, ui_->diagrambutton_2, ui_->diagrambutton_3};
+    exhibitbutton = {nullptr, ui_->exhibitbutton_1, ui_->exhibitbutton_2, ui_->exhibitbutton_3};
+
+    for (size_t p = 1; p <= 6; ++p) {
+        const QString key = QString(QChar(char16_t(u'A' + p - 1)));
+        QChoice[p]->setAccessibleName(tr("Answer %1").arg(key));
+        QChoice[p]->setToolTip(tr("Choose answer %1 (key %1)").arg(key));
+    }
+    ui_->NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
+
+    // Q1_GotFocus: the question text is read-only in effect.
+    new FocusRedirect(*ui_->Q1, *ui_->NextButton);
+    resizer_ = new ProportionalResizer(*this);
+    connect(resizer_, &ProportionalResizer::resized, this, &quest::lay_gauge);
+
+    connect(ui_->NextButton, &QPushButton::clicked, this, &quest::NextButton_Click);
+    connect(ui_->quitquiz, &QPushButton::clicked, this, &quest::quitquiz_Click);
+    connect(ui_->cluebutton, &QPushButton::clicked, this, &quest::cluebutton_Click);
+    for (int m = 1; m <= 3; ++m) {
+        connect(diagrambutton[size_t(m)], &QPushButton::clicked, this, [this, m] { diagrambutton_Click(m); });
+        connect(exhibitbutton[size_t(m)], &QPushButton::clicked, this, [this, m] { exhibitbutton_Click(m); });
+    }
+}
+
+quest::~quest() = default;
+
+void quest::Form_Load()
+{
+    clear_the_boxes();
+    ui_->the_gauge->hide();
+}
+
+void quest::Form_Unload()
+{
+    program_.windows.unload<pick_a_quiz>();
+    // A diagram or exhibit of this quiz must not outlive it.
+    program_.windows.unload<Diagram>();
+    program_.windows.unload<Exhibit>();
+}
+
+void quest::clear_the_boxes()
+{
+    for (size_t p = 1; p <= 6; ++p) {
+        QChoice[p]->setChecked(false);
+        abox[p]->clear();
+    }
+    ui_->Q1->clear();
+    for (QLabel *label : {ui_->Directions, ui_->qid, ui_->score, ui_->question_number, ui_->Percent_Right})
+        label->clear();
+}
+
+void quest::show_quest()
+{
+    QuizState &state = program_.state;
+    program_.random.reseed_from_clock();
+    ui_->NextButton->setFocus();
+
+    ++state.current_question;
+    if (state.current_question > state.questions_per_quiz) {
+        end_the_test();
+        return;
+    }
+    state.question_id = bank_index(state.question_order.at(size_t(state.current_question)), state.quiz_number);
+    ui_->qid->setText(QString::number(state.question_id));
+    ui_->question_number->setText(QString::number(state.current_question));
+
+    const PresentedQuestion shown = present_question(program_.bank.at(state.question_id),
+                                                     state.random_answer_order == 1, program_.random);
+    state.answer_count = shown.answer_count;
+    state.current_record = shown.record;
+    const question_record &record = state.current_record;
+
+    ui_->Q1->setPlainText(record.question);
+    ui_->cluebutton->setVisible(!record.clue.trimmed().isEmpty());
+    abox[1]->setFrameShape(QFrame::NoFrame);
+    ui_->typestuff->hide();
+
+    if (is_typed_question(record)) {
+        for (size_t p = 1; p <= 6; ++p) {
+            abox[p]->hide();
+            QChoice[p]->hide();
+        }
+        abox[1]->setFrameShape(QFrame::StyledPanel);
+        abox[1]->setReadOnly(false);
+        ui_->typestuff->show();
+        abox[1]->clear();
+        abox[1]->show();
+        ui_->Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
+        abox[1]->setFocus();
+    } else {
+        ui_->Directions->setText(QStringLiteral(" Please Select the correct answer(s)"));
+        abox[1]->setReadOnly(true);
+        for (size_t p = 1; p <= 6; ++p) {
+            QChoice[p]->setChecked(false);
+            abox[p]->setPlainText(record.answers[p]);
+            const bool offered = !record.answers[p].trimmed().isEmpty();
+            abox[p]->setVisible(offered);
+            QChoice[p]->setVisible(offered);
+        }
+    }
+    for (size_t m = 1; m <= 3; ++m) {
+        diagrambutton[m]->setVisible(!record.diagrams[m].trimmed().isEmpty());
+        exhibitbutton[m]->setVisible(!record.exhibits[m].trimmed().isEmpty());
+    }
+    ui_->NextButton->setFocus();
+}
+
+std::array<bool, 7> quest::visible_choices() const
+{
+    std::array<bool, 7> visible{};
+    for (size_t p = 1; p <= 6; ++p)
+        visible[p] = !QChoice[p]->isHidden();
+    return visible;
+}
+
+void quest::NextButton_Click()
+{
+    program_.windows.unload<Diagram>();
+    program_.windows.unload<Exhibit>();
+    ui_->NextButton->setFocus();
+    check_answer();
+    show_quest();
+}
+
+void quest::check_answer()
+{
+    QuizState &state = program_.state;
+    const question_record &record = state.current_record;
+    bool right = false;
+    if (is_typed_question(record)) {
+        right = typed_is_right(record, abox[1]->toPlainText());
+    } else {
+        ChoiceAnswer answer;
+        answer.visible = visible_choices();
+        for (size_t p = 1; p <= 6; ++p)
+            answer.pressed[p] = QChoice[p]->isChecked();
+        right = choice_is_right(record, answer);
+    }
+    state.answer_result = right ? QuizState::answer_right : QuizState::answer_wrong;
+    if (right) {
+        if (state.show_when_right == 1)
+            show_answer();
+        ++state.number_right;
+    } else if (state.show_when_wrong == 1) {
+        show_answer();
+    }
+    update_score();
+}
+
+void quest::update_score()
+{
+    const QuizState &state = program_.state;
+    ui_->score->setText(score_text(state.number_right, state.current_question));
+    ui_->Percent_Right->setText(percent_text(state.number_right, state.current_question));
+    marked_ = state.current_question;
+    lay_gauge();
+}
+
+void quest::lay_gauge()
+{
+    if (marked_ == 0)
+        return;  // nothing marked yet: the gauge stays as loaded
+    const GaugeCover cover = gauge_cover(program_.state.number_right, marked_, ui_->Gauge1->height());
+    const QRect bar = ui_->Gauge1->geometry();
+    ui_->the_gauge->setGeometry(bar.x(), bar.y(), bar.width(), cover.height);
+    ui_->the_gauge->setVisible(cover.visible);
+}
+
+void quest::show_answer()
+{
+    const QuizState &state = program_.state;
+    auto &answer_window = program_.windows.get<theanswer>();
+    answer_window.ui().Text1->setPlainText(
+        feedback_text(state.current_record, state.answer_result == QuizState::answer_right, visible_choices()));
+    center_window(answer_window);
+    program_.modal.exec(answer_window);
+    program_.windows.unload<theanswer>();
+    ui_->NextButton->setFocus();
+}
+
+void quest::end_the_test()
+{
+    QuizState &state = program_.state;
+    --state.current_question;
+    program_.modal.message(this, report_title, report_text(state.number_right, state.current_question));
+    // Loading the welcome window afresh refills the bank and unloads this
+    // window; it is deleted once this handler has returned.
+    program_.windows.get<Welcome>().show();
+    hide();
+}
+
+void quest::quitquiz_Click()
+{
+    program_.state.current_question = program_.state.questions_per_quiz;
+    show_quest();
+}
+
+void quest::cluebutton_Click()
+{
+    program_.modal.message(this, QStringLiteral("Clue"), program_.state.current_record.clue);
+}
+
+void quest::diagrambutton_Click(int m)
+{
+    const QString name = program_.state.current_record.diagrams.at(size_t(m));
+    const QImage image = read_diagram(name);
+    if (image.isNull())
+        return;
+    auto &diagram = program_.windows.get<Diagram>();
+    diagram.show();
+    diagram.show_picture(image);
+}
+
+void quest::exhibitbutton_Click(int m)
+{
+    const std::optional<QString> text = read_exhibit(program_.state.current_record.exhibits.at(size_t(m)));
+    if (!text)
+        return;
+    auto &exhibit = program_.windows.get<Exhibit>();
+    exhibit.show();
+    center_window(exhibit);
+    exhibit.show_text(*text);
+}
+
+void quest::keyPressEvent(QKeyEvent *event)
+{
+    const bool typed = is_typed_question(program_.state.current_record);
+    if (typed && !abox[1]->isHidden() && !event->text().isEmpty() && event->modifiers() == Qt::NoModifier) {
+        // Every key of a typed question belongs to the answer box.
+        abox[1]->setFocus();
+        QCoreApplication::sendEvent(abox[1], event);
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ui_->NextButton->click();
+        return;
+    }
+    if (!typed && event->key() >= Qt::Key_A && event->key() <= Qt::Key_F && !(event->modifiers() & ~Qt::ShiftModifier)) {
+        QPushButton *choice = QChoice[size_t(event->key() - Qt::Key_A + 1)];
+        if (!choice->isHidden())
+            choice->toggle();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "form.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+namespace Ui { class quest; }
+class Program;
+class ProportionalResizer;
+class QPlainTextEdit;
+class QPushButton;
+
+// The question window: one question of the running quiz at a time, its
+// lettered choices (or a box to type the answer in), the running score,
+// percentage and gauge, and the clue, diagram and exhibit buttons.
+class quest : public QWidget, public Form
+{
+    Q_OBJECT
+
+public:
+    explicit quest(Program &program);
+    ~quest() override;
+
+    void Form_Load() override;
+    void Form_Unload() override;
+
+    void show_quest();
+    void clear_the_boxes();
+    void check_answer();
+    void show_answer();
+    void end_the_test();
+
+    void NextButton_Click();
+    void quitquiz_Click();
+    void cluebutton_Click();
+    void diagrambutton_Click(int m);
+    void exhibitbutton_Click(int m);
+
+    Ui::quest &ui() { return *ui_; }
+
+    // Controls that repeat, indexed from 1 like their letters and numbers.
+    std::array<QPlainTextEdit *, 7> abox{};
+    std::array<QPushButton *, 7> QChoice{};
+    std::array<QPushButton *, 4> diagrambutton{};
+    std::array<QPushButton *, 4> exhibitbutton{};
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    std::array<bool, 7> visible_choices() const;
+    void update_score();
+    void lay_gauge();
+
+    Program &program_;
+    std::unique_ptr<Ui::quest> ui_;
+    ProportionalResizer *resizer_ = nullptr;
+    int marked_ = 0;  // answers marked in this quiz, for the gauge
+};

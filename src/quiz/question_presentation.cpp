@@ -1,0 +1,28 @@
+#include "question_presentation.h"
+
+#include "random_generator.h"
+
+#include <utility>
+
+PresentedQuestion present_question(const question_record &bank_record, bool shuffle_answers,
+                                   RandomGenerator &random)
+{
+    PresentedQuestion shown;
+    for (qint16 p = 1; p <= 6; ++p) {
+        shown.display_order[size_t(p)] = p;
+        if (!bank_record.answers[size_t(p)].trimmed().isEmpty())
+            ++shown.answer_count;
+    }
+    if (shuffle_answers) {
+        const qint16 count = shown.answer_count;
+        for (qint16 p = 1; p <= count; ++p)
+            std::swap(shown.display_order[size_t(p)], shown.display_order[size_t(random.next_position(count))]);
+    }
+    shown.record = bank_record;
+    for (size_t p = 1; p <= 6; ++p) {
+        const size_t from = size_t(shown.display_order[p]);
+        shown.record.answers[p] = bank_record.answers[from];
+        shown.record.correct[p] = bank_record.correct[from];
+    }
+    return shown;
+}

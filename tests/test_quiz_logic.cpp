@@ -1,0 +1,281 @@
+// The quiz logic without windows: centring arithmetic, quiz size and
+// interleave, question order and answer shuffles, the random generator,
+// marking, score, percentage, gauge and the texts shown to the student.
+#include "centering.h"
+#include "marking.h"
+#include "question_order.h"
+#include "question_presentation.h"
+#include "quiz_state.h"
+#include "quiz_texts.h"
+#include "random_generator.h"
+
+#include <QSet>
+#include <QTest>
+#include <algorithm>
+
+namespace {
+
+question_record choice_question(int answers, std::initializer_list<int> right)
+{
+    question_record record;
+    record.question = QStringLiteral("Which?");
+    record.question_type = QStringLiteral("single_answer");
+    for (int p = 1; p <= answers; ++p)
+        record.answers[size_t(p)] = QStringLiteral("answer %1").arg(p);
+    for (int p : right)
+        record.correct[size_t(p)] = 1;
+    return record;
+}
+
+ChoiceAnswer pressed(int visible, std::initializer_list<int> keys)
+{
+    ChoiceAnswer answer;
+    for (int p = 1; p <= visible; ++p)
+        answer.visible[size_t(p)] = true;
+    for (int p : keys)
+        answer.pressed[size_t(p)] = true;
+    return answer;
+}
+
+} // namespace
+
+class QuizLogicTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void centring_data()
+    {
+        QTest::addColumn<QSizeF>("screen");
+        QTest::addColumn<QSizeF>("window");
+        QTest::addColumn<float>("x_offset");
+        QTest::addColumn<float>("y_offset");
+        QTest::addColumn<QPointF>("expected");
+        QTest::newRow("no offsets") << QSizeF(12000, 9000) << QSizeF(9000, 6000) << 0.f << 0.f << QPointF(1500, 1500);
+        QTest::newRow("x offset moves left") << QSizeF(12000, 9000) << QSizeF(9000, 6000) << 300.f << 0.f << QPointF(1200, 1500);
+        QTest::newRow("y offset moves up") << QSizeF(12000, 9000) << QSizeF(9000, 6000) << 0.f << 100.f << QPointF(1500, 1400);
+        QTest::newRow("odd difference keeps its half") << QSizeF(800, 600) << QSizeF(613, 403) << 0.f << 0.f << QPointF(93.5, 98.5);
+        QTest::newRow("larger than the screen") << QSizeF(800, 600) << QSizeF(1000, 700) << 0.f << 0.f << QPointF(-100, -50);
+    }
+    void centring()
+    {
+        QFETCH(QSizeF, screen);
+        QFETCH(QSizeF, window);
+        QFETCH(float, x_offset);
+        QFETCH(float, y_offset);
+        QFETCH(QPointF, expected);
+        QCOMPARE(centered_position(screen, window, x_offset, y_offset), expected);
+    }
+
+    void quiz_size_and_interleave()
+    {
+        QCOMPARE(questions_per_quiz_for(204), qint16(51));
+        QCOMPARE(questions_per_quiz_for(203), qint16(50));
+        QCOMPARE(questions_per_quiz_for(3), qint16(0));
+        QCOMPARE(bank_index(5, 3), qint16(19));
+        QCOMPARE(bank_index(51, 4), qint16(204));
+        // Over the four quizzes every bank index is reached exactly once.
+        QSet<int> seen;
+        for (qint16 quiz = 1; quiz <= 4; ++quiz)
+            for (qint16 position = 1; position <= 51; ++position)
+                seen.insert(bank_index(position, quiz));
+        QCOMPARE(seen.size(), 204);
+        QCOMPARE(*std::min_element(seen.begin(), seen.end()), 1);
+        QCOMPARE(*std::max_element(seen.begin(), seen.end()), 204);
+    }
+
+    void unshuffled_order()
+    {
+        QuizState state;
+        state.questions_per_quiz = 51;
+        state.question_order[52] = 777;
+        RandomGenerator random;
+        build_question_order(state, random);
+        for (qint16 i = 1; i <= 51; ++i)
+            QCOMPARE(state.question_order[size_t(i)], i);
+        QCOMPARE(state.question_order[0], qint16(0));
+        QCOMPARE(state.question_order[52], qint16(777));
+        // Quiz 3 in bank order asks 3, 7, 11, ... 203.
+        QCOMPARE(bank_index(state.question_order[1], 3), qint16(3));
+        QCOMPARE(bank_index(state.question_order[2], 3), qint16(7));
+        QCOMPARE(bank_index(state.question_order[51], 3), qint16(203));
+    }
+
+    void shuffled_order_is_a_permutation()
+    {
+        for (quint32 seed : {1u, 2u, 99u, 12345u}) {
+            QuizState state;
+            state.questions_per_quiz = 51;
+            state.random_question_order = 1;
+            state.question_order[0] = -5;
+            std::fill(state.question_order.begin() + 52, state.question_order.end(), qint16(-7));
+            RandomGenerator random(seed);
+            build_question_order(state, random);
+            std::vector<qint16> order(state.question_order.begin() + 1, state.question_order.begin() + 52);
+            const std::vector<qint16> unshuffled = [] { std::vector<qint16> v(51); std::iota(v.begin(), v.end(), qint16(1)); return v; }();
+            QVERIFY(order != unshuffled);
+            std::sort(order.begin(), order.end());
+            QCOMPARE(order, unshuffled);
+            QCOMPARE(state.question_order[0], qint16(-5));
+            QVERIFY(std::all_of(state.question_order.begin() + 52, state.question_order.end(), [](qint16 v) { return v == -7; }));
+        }
+    }
+
+    void random_draws_stay_in_range()
+    {
+        RandomGenerator random(7);
+        for (int i = 0; i < 200000; ++i) {
+            const float r = random.next_single();
+            QVERIFY(r >= 0.0f && r < 1.0f);
+            const qint16 p = random.next_position(51);
+            QVERIFY(p >= 1 && p <= 51);
+        }
+        // Reseeding twice in a row still gives different sequences.
+        RandomGenerator a, b;
+        a.reseed_from_clock();
+        b.reseed_from_clock();
+        QVERIFY(a.next_single() != b.next_single() || a.next_single() != b.next_single());
+    }
+
+    void answer_shuffle_keeps_flags_with_answers()
+    {
+        const question_record bank = choice_question(4, {2, 4});
+        RandomGenerator random(3);
+        bool moved = false;
+        for (int round = 0; round < 50; ++round) {
+            const PresentedQuestion shown = present_question(bank, true, random);
+            QCOMPARE(shown.answer_count, qint16(4));
+            QSet<qint16> numbers;
+            for (size_t p = 1; p <= 6; ++p) {
+                const size_t from = size_t(shown.display_order[p]);
+                QCOMPARE(shown.record.answers[p], bank.answers[from]);
+                QCOMPARE(shown.record.correct[p], bank.correct[from]);
+                numbers.insert(shown.display_order[p]);
+                if (p > 4)
+                    QCOMPARE(shown.display_order[p], qint16(p));  // empty positions stay put
+                else if (shown.display_order[p] != qint16(p))
+                    moved = true;
+            }
+            QCOMPARE(numbers.size(), 6);
+        }
+        QVERIFY(moved);
+
+        const PresentedQuestion in_order = present_question(bank, false, random);
+        for (size_t p = 1; p <= 6; ++p) {
+            QCOMPARE(in_order.record.answers[p], bank.answers[p]);
+            QCOMPARE(in_order.record.correct[p], bank.correct[p]);
+        }
+        question_record three = choice_question(3, {1});
+        three.answers[2] = QStringLiteral("   ");  // blank answers do not count
+        QCOMPARE(present_question(three, false, random).answer_count, qint16(2));
+    }
+
+    void choice_marking()
+    {
+        const question_record two_right = choice_question(5, {2, 4});
+        QVERIFY(choice_is_right(two_right, pressed(5, {2, 4})));
+        QVERIFY(!choice_is_right(two_right, pressed(5, {2})));
+        QVERIFY(!choice_is_right(two_right, pressed(5, {2, 4, 1})));
+        QVERIFY(!choice_is_right(two_right, pressed(5, {})));
+        // Hidden positions are not looked at, pressed or not.
+        question_record hidden_flag = choice_question(3, {1});
+        hidden_flag.correct[5] = 1;
+        ChoiceAnswer answer = pressed(3, {1});
+        answer.pressed[6] = true;
+        QVERIFY(choice_is_right(hidden_flag, answer));
+    }
+
+    void typed_marking_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("right");
+        QTest::newRow("exact") << "Trunk" << true;
+        QTest::newRow("other case") << "tRUNK" << true;
+        QTest::newRow("surrounding spaces") << "   trunk  " << true;
+        QTest::newRow("trailing line break") << "trunk\r\n" << true;
+        QTest::newRow("tab and newline") << "\ttrunk\n" << true;
+        QTest::newRow("second accepted form") << "802.1q" << true;
+        QTest::newRow("inner space") << "tru nk" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blank") << "   " << false;
+        QTest::newRow("other word") << "access" << false;
+    }
+    void typed_marking()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, right);
+        question_record record;
+        record.question_type = QStringLiteral("FILL_IN");
+        record.answers[1] = QStringLiteral("trunk");
+        record.answers[3] = QStringLiteral("802.1Q");
+        QCOMPARE(typed_is_right(record, typed), right);
+    }
+
+    void score_and_percent()
+    {
+        QCOMPARE(score_text(9, 18), QStringLiteral("9/18"));
+        QCOMPARE(percent_text(1, 3), QStringLiteral("33%"));
+        QCOMPARE(percent_text(2, 3), QStringLiteral("66%"));
+        QCOMPARE(percent_text(29, 50), QStringLiteral("58%"));
+        QCOMPARE(percent_text(51, 51), QStringLiteral("100%"));
+        QCOMPARE(percent_right(0, 0), 0);
+        // Exact integer floors for every score of every quiz length.
+        for (int total = 1; total <= 200; ++total)
+            for (int right = 0; right <= total; ++right)
+                QVERIFY(percent_right(right, total) * total <= right * 100
+                        && (percent_right(right, total) + 1) * total > right * 100);
+    }
+
+    void gauge()
+    {
+        QCOMPARE(gauge_cover(5, 5, 121).visible, false);
+        const GaugeCover half = gauge_cover(1, 2, 120);
+        QVERIFY(half.visible);
+        QCOMPARE(half.height, 60);
+        const GaugeCover none_right = gauge_cover(0, 3, 121);
+        QCOMPARE(none_right.height, 121);
+        // One wrong answer in a hundred still shows on a tall gauge but not a short one.
+        QVERIFY(gauge_cover(99, 100, 200).visible);
+        QVERIFY(!gauge_cover(99, 100, 100).visible);
+    }
+
+    void feedback()
+    {
+        question_record record = choice_question(4, {2, 4});
+        record.explanation = QStringLiteral("Line one.\r\nLine two.");
+        std::array<bool, 7> visible{false, true, true, true, true, false, false};
+        QCOMPARE(feedback_text(record, true, visible),
+                 QStringLiteral("Great Job.\r\nThe answer(s):  B D\r\n\r\nWhich?"
+                                "\r\nA.)  answer 1\r\nB.)  answer 2\r\nC.)  answer 3\r\nD.)  answer 4"
+                                "\r\n\r\nLine one.\r\nLine two.\r\n"));
+        // Hidden positions are not listed.
+        visible[3] = false;
+        const QString wrong = feedback_text(record, false, visible);
+        QVERIFY(wrong.startsWith(QStringLiteral("Incorrect.\r\nThe correct answer(s):  B D\r\n")));
+        QVERIFY(!wrong.contains(QStringLiteral("C.)")));
+        QVERIFY(wrong.contains(QStringLiteral("D.)  answer 4")));
+
+        question_record typed;
+        typed.question = QStringLiteral("Name the port state.");
+        typed.question_type = QStringLiteral("fill");
+        typed.answers[1] = QStringLiteral("forwarding");
+        typed.answer_note = QStringLiteral("Note.");
+        QCOMPARE(feedback_text(typed, false, visible),
+                 QStringLiteral("Incorrect.\r\nThe correct answer(s): forwarding\r\n\r\nName the port state.\r\n\r\n\r\nNote."));
+    }
+
+    void report()
+    {
+        QCOMPARE(report_text(51, 51),
+                 QStringLiteral("You have completed the test\n\n Right/Total  = 51/51\nPercent Right = 100%\n\n"
+                                "Congratulations, try a different test"));
+        QCOMPARE(report_text(50, 51),
+                 QStringLiteral("You have completed the test\n\n Right/Total  = 50/51\nPercent Right = 98%\n\n"
+                                "Take this test until you get 100%"));
+        QVERIFY(report_text(3, 51).contains(QStringLiteral(" Right/Total  = 3/51\nPercent Right = 5%\n")));
+        QCOMPARE(report_title, QStringLiteral("Test Complete!"));
+    }
+};
+
+QTEST_GUILESS_MAIN(QuizLogicTest)
+#include "test_quiz_logic.moc"
