@@ -1,5 +1,217 @@
-#include "program.h"
-#include <QTest>
-class FlowTest : public QObject { Q_OBJECT private slots: void none() { QVERIFY(true); } };
-QTEST_MAIN(FlowTest)
+// The windows driven headless as a student would: start-up, the options,
+// whole quizzes through to the report, quitting, and window lifetimes.
+#include "quiz_harness.h"
+
+#include "choosetest.h"
+#include "question_order.h"
+#include "ui_choosetest.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+
+namespace {
+
+bool is_centred(const QWidget &window)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QPointF expected = centered_position(screen.size(), window.frameGeometry().size());
+    // Before a window is first shown its frame is not known yet, so allow
+    // for the frame's width.
+    return (window.frameGeometry().topLeft() - expected.toPoint()).manhattanLength() <= 4;
+}
+
+} // namespace
+
+class WindowFlowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void start_up_shows_the_welcome_window()
+    {
+        QuizHarness h;
+        Welcome &welcome = h.start_program();
+        QVERIFY(welcome.isVisible());
+        QVERIFY(is_centred(welcome));
+        QVERIFY(!h.program.bank.test_title.isEmpty());
+        QCOMPARE(welcome.windowTitle(), h.program.bank.test_title);
+        QCOMPARE(welcome.ui().test_name->text(), h.program.bank.test_title);
+        QCOMPARE(welcome.ui().author_name2->text(), h.program.bank.author_email);
+        QCOMPARE(h.program.state.questions_per_quiz, questions_per_quiz_for(h.program.bank.total_questions));
+        QVERIFY(h.program.state.questions_per_quiz >= 1);
+
+        // "I Agree" hides the welcome window but keeps it loaded and filled.
+        pick_a_quiz &options = h.agree();
+        QVERIFY(options.isVisible());
+        QVERIFY(is_centred(options));
+        QVERIFY(!welcome.isVisible());
+        QVERIFY(h.program.windows.is_loaded<Welcome>());
+        QCOMPARE(welcome.ui().test_name->text(), h.program.bank.test_title);
+        // The options start as designed.
+        QVERIFY(options.ui().which_quiz_1->isChecked());
+        QVERIFY(options.ui().answer_when_wrong->isChecked());
+        QVERIFY(!options.ui().answer_when_right->isChecked());
+        QVERIFY(options.ui().random_questions->isChecked());
+        QVERIFY(options.ui().random_answers->isChecked());
+    }
+
+    void starting_a_quiz_replaces_the_first_windows()
+    {
+        QuizHarness h;
+        QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
+        h.start_program();
+        QPointer<pick_a_quiz> options = &h.agree();
+        QTest::mouseClick(options->ui().Command1, Qt::LeftButton);
+        QVERIFY(!h.program.windows.is_loaded<Welcome>());
+        QVERIFY(!h.program.windows.is_loaded<pick_a_quiz>());
+        QVERIFY(!options->isVisible());
+        QuizHarness::settle();
+        QVERIFY(options.isNull());  // deleted once its handler had returned
+        QCOMPARE(h.program.windows.loaded_count(), 1);
+        quest &window = h.program.windows.get<quest>();
+        QVERIFY(window.isVisible());
+        QVERIFY(is_centred(window));
+        QCOMPARE(h.program.state.current_question, qint16(1));
+        QCOMPARE(h.program.state.number_right, qint16(0));
+        QCOMPARE(window.ui().Q1->toPlainText(), h.program.state.current_record.question);
+        QCOMPARE(ended.count(), 0);
+    }
+
+    void options_are_recorded()
+    {
+        QuizHarness h;
+        h.start_program();
+        auto &ui = h.agree().ui();
+        ui.which_quiz_3->setChecked(true);
+        ui.answer_when_right->setChecked(true);
+        ui.answer_when_wrong->setChecked(false);
+        // A grey check box counts as off.
+        ui.random_questions->setTristate(true);
+        ui.random_questions->setCheckState(Qt::PartiallyChecked);
+        ui.random_answers->setChecked(false);
+        QTest::mouseClick(ui.Command1, Qt::LeftButton);
+        QuizHarness::settle();
+
+        const QuizState &state = h.program.state;
+        QCOMPARE(state.selected_quiz, qint16(3));
+        QCOMPARE(state.quiz_number, qint16(3));
+        QCOMPARE(state.show_when_right, qint16(1));
+        QCOMPARE(state.show_when_wrong, qint16(0));
+        QCOMPARE(state.random_question_order, qint16(0));
+        QCOMPARE(state.random_answer_order, qint16(0));
+        for (qint16 i = 1; i <= state.questions_per_quiz; ++i)
+            QCOMPARE(state.question_order[size_t(i)], i);
+        QCOMPARE(state.question_id, qint16(3));  // quiz 3 in bank order starts at bank question 3
+        // Answers in bank order.
+        const question_record &bank_record = h.program.bank.at(3);
+        quest &window = h.program.windows.get<quest>();
+        for (size_t p = 1; p <= 6; ++p) {
+            QCOMPARE(window.abox[p]->toPlainText(), bank_record.answers[p]);
+            QCOMPARE(window.QChoice[p]->isHidden(), bank_record.answers[p].isEmpty());
+            QVERIFY(!window.QChoice[p]->isChecked());
+        }
+        QCOMPARE(window.ui().qid->text(), QStringLiteral("3"));
+        QCOMPARE(window.ui().question_number->text(), QStringLiteral("1"));
+        QCOMPARE(window.ui().Directions->text(), QStringLiteral(" Please Select the correct answer(s)"));
+    }
+
+    void whole_quiz_then_another()
+    {
+        QuizHarness h;
+        h.start_program();
+        quest *window = &h.start_quiz(1, true, true, true, false);
+        const int total = h.program.state.questions_per_quiz;
+        int right = 0;
+        QSet<int> asked;
+        for (int n = 1; n <= total; ++n) {
+            asked.insert(h.program.state.question_id);
+            QCOMPARE(h.program.state.question_id % 4, 1);
+            const bool answer_right = n % 3 != 0;
+            h.answer(*window, answer_right);
+            right += answer_right;
+            QCOMPARE(h.answers.size(), n - right);  // the answer window shows for wrong answers only
+            if (n < total) {
+                QCOMPARE(window->ui().score->text(), QStringLiteral("%1/%2").arg(right).arg(n));
+                QCOMPARE(window->ui().Percent_Right->text(), QStringLiteral("%1%").arg(right * 100 / n));
+                QCOMPARE(window->ui().the_gauge->isVisible(), right < n);
+            }
+        }
+        QCOMPARE(asked.size(), total);
+        if (!h.answers.isEmpty())
+            QVERIFY(h.answers.first().startsWith(QStringLiteral("Incorrect.\nThe correct answer(s): ")));
+
+        QCOMPARE(h.messages.size(), 1);
+        QCOMPARE(h.messages.first().title, QStringLiteral("Test Complete!"));
+        QVERIFY(h.messages.first().text.contains(QStringLiteral(" Right/Total  = %1/%2\n").arg(right).arg(total)));
+        QuizHarness::settle();
+        QVERIFY(!h.program.windows.is_loaded<quest>());
+        QVERIFY(h.program.windows.get<Welcome>().isVisible());
+        QCOMPARE(h.program.windows.loaded_count(), 1);
+
+        // A second quiz starts from zero whatever the first left, and can be quit early.
+        window = &h.start_quiz(2, false, false, false, true);
+        QCOMPARE(h.program.state.current_question, qint16(1));
+        QCOMPARE(h.program.state.number_right, qint16(0));
+        QCOMPARE(h.program.state.question_id, qint16(2));
+        h.answer(*window, true);
+        QCOMPARE(h.answers.size(), (total - right) + 1);  // shown for the right answer this time
+        QVERIFY(h.answers.last().startsWith(QStringLiteral("Great Job.\nThe answer(s): ")));
+        QTest::mouseClick(window->ui().quitquiz, Qt::LeftButton);
+        QCOMPARE(h.messages.size(), 2);
+        QVERIFY(h.messages.last().text.contains(
+            QStringLiteral(" Right/Total  = 1/%1\nPercent Right = %2%").arg(total).arg(100 / total)));
+        QuizHarness::settle();
+        QVERIFY(h.program.windows.get<Welcome>().isVisible());
+        QVERIFY(!h.program.windows.is_loaded<quest>());
+    }
+
+    void program_ends_when_its_windows_go()
+    {
+        {
+            // Closing the welcome window unloads the others and ends the program.
+            QuizHarness h;
+            QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
+            h.start_program();
+            h.agree();
+            h.program.windows.get<Welcome>().close();
+            QVERIFY(!h.program.windows.is_loaded<pick_a_quiz>());
+            QuizHarness::settle();
+            QCOMPARE(h.program.windows.loaded_count(), 0);
+            QCOMPARE(ended.count(), 1);
+        }
+        {
+            // "Exit" ends it at once.
+            QuizHarness h;
+            QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
+            QTest::mouseClick(h.start_program().ui().Command1, Qt::LeftButton);
+            QuizHarness::settle();
+            QCOMPARE(h.program.windows.loaded_count(), 0);
+            QCOMPARE(ended.count(), 1);
+        }
+        {
+            // So does the test chooser's "Exit".
+            QuizHarness h;
+            QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
+            h.start_program();
+            QTest::mouseClick(h.program.windows.get<choosetest>().ui().Command3, Qt::LeftButton);
+            QuizHarness::settle();
+            QCOMPARE(h.program.windows.loaded_count(), 0);
+            QCOMPARE(ended.count(), 1);
+        }
+        {
+            // Closing the question window mid-quiz leaves nothing behind.
+            QuizHarness h;
+            QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
+            h.start_program();
+            h.start_quiz(4, true, true, false, false).close();
+            QuizHarness::settle();
+            QCOMPARE(h.program.windows.loaded_count(), 0);
+            QCOMPARE(ended.count(), 1);
+            QVERIFY(QApplication::topLevelWidgets().isEmpty() || std::none_of(QApplication::topLevelWidgets().begin(), QApplication::topLevelWidgets().end(), [](QWidget *w) { return w->isVisible(); }));
+        }
+    }
+};
+
+QTEST_MAIN(WindowFlowTest)
 #include "test_window_flow.moc"
