@@ -1,6 +1,7 @@
 #include "centering.h"
 #include "pictures.h"
 #include "program.h"
+#include "program_font.h"
 #include "welcome.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(window_icon());
+    apply_program_font();
     QApplication::setQuitOnLastWindowClosed(false);
 
     Program program;

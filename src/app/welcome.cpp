@@ -36,8 +36,10 @@ void Welcome::Form_Load()
     program_.windows.unload<quest>();
     setCursor(Qt::WaitCursor);
     ui_->test_name->setText(program_.bank.test_title);
+    ui_->test_name->setCursorPosition(0);  // a long title shows its start
     setWindowTitle(program_.bank.test_title);
     ui_->author_name2->setText(program_.bank.author_email);
+    ui_->author_name2->setCursorPosition(0);
     program_.state.questions_per_quiz = questions_per_quiz_for(program_.bank.total_questions);
     unsetCursor();
     center_window(*this);
