@@ -1,0 +1,93 @@
+// Renders every window in typical states to PNG files, for the README and
+// for looking at the layout without a display:
+//   QT_QPA_PLATFORM=offscreen [QT_SCALE_FACTOR=2] window_shots OUTPUT_DIR
+#include "centering.h"
+#include "diagram.h"
+#include "exhibit.h"
+#include "pick_a_quiz.h"
+#include "pictures.h"
+#include "program.h"
+#include "program_font.h"
+#include "quest.h"
+#include "theanswer.h"
+#include "ui_pick_a_quiz.h"
+#include "ui_quest.h"
+#include "ui_theanswer.h"
+#include "ui_welcome.h"
+#include "welcome.h"
+#include "choosetest.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPainter>
+
+namespace {
+
+QString out_dir;
+
+void save(QWidget &window, const QString &name)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    window.grab().save(QDir(out_dir).filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    apply_program_font();
+    out_dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out_dir);
+
+    QDialog *pending_answer = nullptr;
+    Program program(ModalSeam{[](QWidget *, const QString &, const QString &) {},
+                              [&](QDialog &dialog) { pending_answer = &dialog; save(dialog, QStringLiteral("theanswer")); }});
+    auto &welcome = program.windows.get<Welcome>();
+    save(welcome, QStringLiteral("welcome"));
+    welcome.Start_Quiz_Click();
+    auto &options = program.windows.get<pick_a_quiz>();
+    save(options, QStringLiteral("pick_a_quiz"));
+    options.ui().random_questions->setChecked(false);
+    options.ui().random_answers->setChecked(false);
+    options.Command1_Click();
+
+    // Quiz 1 in bank order; make its second and third questions a typed one
+    // and one with four answers, and give the first a clue and attachments.
+    auto &bank = program.bank;
+    bank.at(1).clue = QStringLiteral("Think of what a switch knows.");
+    bank.at(1).exhibits[1] = QStringLiteral("exhibit.txt");
+    bank.at(1).diagrams[1] = QStringLiteral("diagram.png");
+    question_record typed;
+    typed.question = QStringLiteral("Type the EtherType value that marks an IEEE 802.1Q tag.");
+    typed.question_type = QStringLiteral("fill_in");
+    typed.answers[1] = QStringLiteral("0x8100");
+    bank.at(5) = typed;
+    auto &window = program.windows.get<quest>();
+    program.state.current_question = 0;
+    window.show_quest();
+    save(window, QStringLiteral("quest-choice"));
+    window.QChoice[2]->setChecked(true);
+    window.NextButton_Click();  // wrong on purpose: the answer window is saved
+    save(window, QStringLiteral("quest-typed"));
+    window.abox[1]->setPlainText(QStringLiteral("0x8100"));
+    window.NextButton_Click();
+    save(window, QStringLiteral("quest-next"));
+
+    QImage picture(400, 240, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("A diagram"));
+    painter.end();
+    auto &diagram = program.windows.get<Diagram>();
+    diagram.show_picture(picture);
+    save(diagram, QStringLiteral("diagram"));
+    auto &exhibit = program.windows.get<Exhibit>();
+    exhibit.show_text(QStringLiteral("Port  State       Role\r\n1     Forwarding  Root\r\n2     Discarding  Alternate\r\n"));
+    save(exhibit, QStringLiteral("exhibit"));
+    save(program.windows.get<choosetest>(), QStringLiteral("choosetest"));
+    Q_UNUSED(pending_answer);
+    return 0;
+}
