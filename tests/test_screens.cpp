@@ -186,6 +186,8 @@ private slots:
             press(window, Qt::Key(c.unicode()), QString(c));
         press(window, Qt::Key_A, QStringLiteral("a"));
         QCOMPARE(window.abox[1]->toPlainText(), QStringLiteral("8100a"));
+        press(window, Qt::Key_Escape, QStringLiteral("\x1b"));  // unused by the box: no endless hand-back
+        QCOMPARE(window.abox[1]->toPlainText(), QStringLiteral("8100a"));
         QVERIFY(!window.QChoice[1]->isChecked());
         QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
         QCoreApplication::sendEvent(window.abox[1], &backspace);

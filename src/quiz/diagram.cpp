@@ -4,6 +4,7 @@
 #include "proportional_resizer.h"
 #include "ui_diagram.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
 
@@ -11,7 +12,12 @@ QImage read_diagram(const QString &name)
 {
     if (!is_readable_file(name))
         return {};
-    QImageReader reader(name);
+    // Read from the file opened here: given a name, the reader would try it
+    // again with picture suffixes added.
+    QFile file(local_file_path(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&file);
     // Bound what one picture may cost before it is decoded.
     reader.setAllocationLimit(256);
     return reader.read();

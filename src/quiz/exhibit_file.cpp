@@ -12,7 +12,9 @@ constexpr qint64 kMaxExhibitBytes = 32 * 1024 * 1024;
 
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless, so that a sequence cut short by the end of the file counts
+    // as an error instead of being held back and dropped.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (utf8.hasError())
         text = QString::fromLatin1(bytes);
@@ -22,11 +24,16 @@ QString decode(const QByteArray &bytes)
 
 } // namespace
 
+QString local_file_path(const QString &name)
+{
+    return name.startsWith(QLatin1Char(':')) ? QLatin1String("./") + name : name;
+}
+
 bool is_readable_file(const QString &name)
 {
     if (name.trimmed().isEmpty())
         return false;
-    const QFileInfo info(name);
+    const QFileInfo info(local_file_path(name));
     return info.isFile() && info.isReadable();
 }
 
@@ -34,7 +41,7 @@ std::optional<QString> read_exhibit(const QString &name)
 {
     if (!is_readable_file(name))
         return std::nullopt;
-    QFile file(name);
+    QFile file(local_file_path(name));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.read(kMaxExhibitBytes);

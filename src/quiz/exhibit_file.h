@@ -3,6 +3,11 @@
 #include <QString>
 #include <optional>
 
+// The file of that name in the current directory. Qt reads a name starting
+// with ':' as one of the program's embedded resources, so such a name is
+// made explicitly relative.
+QString local_file_path(const QString &name);
+
 // True when the name, relative to the current directory, is an existing,
 // readable regular file: no wildcard matching, and a directory of that name
 // does not count.

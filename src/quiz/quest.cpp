@@ -257,8 +257,11 @@ void quest::exhibitbutton_Click(int m)
 void quest::keyPressEvent(QKeyEvent *event)
 {
     const bool typed = is_typed_question(program_.state.current_record);
-    if (typed && !abox[1]->isHidden() && !event->text().isEmpty() && event->modifiers() == Qt::NoModifier) {
-        // Every key of a typed question belongs to the answer box.
+    if (typed && !abox[1]->isHidden() && focusWidget() != abox[1] && !event->text().isEmpty()
+        && event->modifiers() == Qt::NoModifier) {
+        // Every key of a typed question belongs to the answer box. A key the
+        // box leaves unused comes back up here, with the box in focus, and
+        // goes no further.
         abox[1]->setFocus();
         QCoreApplication::sendEvent(abox[1], event);
         return;
