@@ -4,10 +4,9 @@
 #include "ui_choosetest.h"
 #include "welcome.h"
 
-choosetest::choosetest(Program &program) : program_(program), ui_(std::make_unique<Ui::choosetest>())
+choosetest::choosetest(Program &program) : program_(program)
 {
-    ui_->setupUi(this);
-    connect(ui_->Command3, &QPushButton::clicked, this, &choosetest::Command3_Click);
+    connect(ui().Command3, &QPushButton::clicked, this, &choosetest::Command3_Click);
 }
 
 choosetest::~choosetest() = default;

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "form.h"
+#include "designed_window.h"
 
 #include <QWidget>
-#include <memory>
 
 namespace Ui { class choosetest; }
 class Program;
 
 // A chooser between question databases; only its "Exit" button acts.
-class choosetest : public QWidget, public Form
+class choosetest : public DesignedWindow<QWidget, Ui::choosetest>
 {
     Q_OBJECT
 
@@ -19,9 +18,6 @@ public:
 
     void Command3_Click();
 
-    Ui::choosetest &ui() { return *ui_; }
-
 private:
     Program &program_;
-    std::unique_ptr<Ui::choosetest> ui_;
 };

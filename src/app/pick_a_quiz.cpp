@@ -1,7 +1,6 @@
 #include "pick_a_quiz.h"
 
 #include "centering.h"
-#include "design_fonts.h"
 #include "program.h"
 #include "proportional_resizer.h"
 #include "question_order.h"
@@ -10,7 +9,6 @@
 #include "welcome.h"
 
 namespace {
-
 // Only a checked box counts as on; the partial (grey) state is off.
 qint16 flag(const QCheckBox &box)
 {
@@ -19,13 +17,11 @@ qint16 flag(const QCheckBox &box)
 
 } // namespace
 
-pick_a_quiz::pick_a_quiz(Program &program) : program_(program), ui_(std::make_unique<Ui::pick_a_quiz>())
+pick_a_quiz::pick_a_quiz(Program &program) : program_(program)
 {
-    ui_->setupUi(this);
-    apply_design_point_sizes(*this);
-    which_quiz = {nullptr, ui_->which_quiz_1, ui_->which_quiz_2, ui_->which_quiz_3, ui_->which_quiz_4};
+    which_quiz = {nullptr, ui().which_quiz_1, ui().which_quiz_2, ui().which_quiz_3, ui().which_quiz_4};
     new ProportionalResizer(*this);
-    connect(ui_->Command1, &QPushButton::clicked, this, &pick_a_quiz::Command1_Click);
+    connect(ui().Command1, &QPushButton::clicked, this, &pick_a_quiz::Command1_Click);
 }
 
 pick_a_quiz::~pick_a_quiz() = default;
@@ -44,10 +40,10 @@ void pick_a_quiz::Command1_Click()
         if (which_quiz[size_t(n)]->isChecked())
             state.selected_quiz = state.question_id = n;
     }
-    state.show_when_right = flag(*ui_->answer_when_right);
-    state.show_when_wrong = flag(*ui_->answer_when_wrong);
-    state.random_question_order = flag(*ui_->random_questions);
-    state.random_answer_order = flag(*ui_->random_answers);
+    state.show_when_right = flag(*ui().answer_when_right);
+    state.show_when_wrong = flag(*ui().answer_when_wrong);
+    state.random_question_order = flag(*ui().random_questions);
+    state.random_answer_order = flag(*ui().random_answers);
     state.number_right = 0;
 
     // Unloading the welcome window also unloads this one (and any earlier

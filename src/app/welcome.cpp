@@ -15,14 +15,13 @@
 
 #include <QApplication>
 
-Welcome::Welcome(Program &program) : program_(program), ui_(std::make_unique<Ui::Welcome>())
+Welcome::Welcome(Program &program) : program_(program)
 {
-    ui_->setupUi(this);
-    ui_->Image1->setPixmap(picture(Picture::banner));
+    ui().Image1->setPixmap(picture(Picture::banner));
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
-    connect(ui_->Start_Quiz, &QPushButton::clicked, this, &Welcome::Start_Quiz_Click);
-    connect(ui_->Command1, &QPushButton::clicked, this, &Welcome::Command1_Click);
+    connect(ui().Start_Quiz, &QPushButton::clicked, this, &Welcome::Start_Quiz_Click);
+    connect(ui().Command1, &QPushButton::clicked, this, &Welcome::Command1_Click);
 }
 
 Welcome::~Welcome() = default;
@@ -35,16 +34,16 @@ void Welcome::Form_Load()
     // quiz's question window.
     program_.windows.unload<quest>();
     setCursor(Qt::WaitCursor);
-    ui_->test_name->setText(program_.bank.test_title);
-    ui_->test_name->setCursorPosition(0);  // a long title shows its start
+    ui().test_name->setText(program_.bank.test_title);
+    ui().test_name->setCursorPosition(0);  // a long title shows its start
     setWindowTitle(program_.bank.test_title);
-    ui_->author_name2->setText(program_.bank.author_email);
-    ui_->author_name2->setCursorPosition(0);
+    ui().author_name2->setText(program_.bank.author_email);
+    ui().author_name2->setCursorPosition(0);
     program_.state.questions_per_quiz = questions_per_quiz_for(program_.bank.total_questions);
     unsetCursor();
     center_window(*this);
     setVisible(true);
-    ui_->Start_Quiz->setFocus();
+    ui().Start_Quiz->setFocus();
 }
 
 void Welcome::Start_Quiz_Click()

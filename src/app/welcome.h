@@ -1,16 +1,15 @@
 #pragma once
 
-#include "form.h"
+#include "designed_window.h"
 
 #include <QWidget>
-#include <memory>
 
 namespace Ui { class Welcome; }
 class Program;
 
 // The first window: the test's title and author, "I Agree" to go on to the
 // quiz options, "Exit" to leave. Loading it fills the question bank.
-class Welcome : public QWidget, public Form
+class Welcome : public DesignedWindow<QWidget, Ui::Welcome>
 {
     Q_OBJECT
 
@@ -24,9 +23,6 @@ public:
     void Start_Quiz_Click();
     void Command1_Click();
 
-    Ui::Welcome &ui() { return *ui_; }
-
 private:
     Program &program_;
-    std::unique_ptr<Ui::Welcome> ui_;
 };

@@ -23,18 +23,17 @@ QImage read_diagram(const QString &name)
     return reader.read();
 }
 
-Diagram::Diagram(Program &) : ui_(std::make_unique<Ui::Diagram>())
+Diagram::Diagram(Program &)
 {
-    ui_->setupUi(this);
     new ProportionalResizer(*this);
-    connect(ui_->Command1, &QPushButton::clicked, this, &Diagram::Command1_Click);
+    connect(ui().Command1, &QPushButton::clicked, this, &Diagram::Command1_Click);
 }
 
 Diagram::~Diagram() = default;
 
 void Diagram::show_picture(const QImage &image)
 {
-    ui_->Image1->setPixmap(QPixmap::fromImage(image));
+    ui().Image1->setPixmap(QPixmap::fromImage(image));
     repaint();
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "form.h"
+#include "designed_window.h"
 
 #include <QImage>
 #include <QWidget>
-#include <memory>
 
 namespace Ui { class Diagram; }
 class Program;
@@ -15,7 +14,7 @@ class Program;
 QImage read_diagram(const QString &name);
 
 // A diagram of the question on screen, stretched to the window.
-class Diagram : public QWidget, public Form
+class Diagram : public DesignedWindow<QWidget, Ui::Diagram>
 {
     Q_OBJECT
 
@@ -26,11 +25,6 @@ public:
     void show_picture(const QImage &image);
     void Command1_Click() { hide(); }
 
-    Ui::Diagram &ui() { return *ui_; }
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    std::unique_ptr<Ui::Diagram> ui_;
 };

@@ -6,21 +6,20 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 
-Exhibit::Exhibit(Program &) : ui_(std::make_unique<Ui::Exhibit>())
+Exhibit::Exhibit(Program &)
 {
-    ui_->setupUi(this);
     // Exhibits are listings and tables: columns line up in a fixed-pitch font.
-    ui_->Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui().Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Text1_GotFocus: the exhibit is read-only in effect.
-    new FocusRedirect(*ui_->Text1, *ui_->Command1);
-    connect(ui_->Command1, &QPushButton::clicked, this, &Exhibit::Command1_Click);
+    new FocusRedirect(*ui().Text1, *ui().Command1);
+    connect(ui().Command1, &QPushButton::clicked, this, &Exhibit::Command1_Click);
 }
 
 Exhibit::~Exhibit() = default;
 
 void Exhibit::show_text(const QString &text)
 {
-    ui_->Text1->setPlainText(text);
+    ui().Text1->setPlainText(text);
 }
 
 void Exhibit::keyPressEvent(QKeyEvent *event)

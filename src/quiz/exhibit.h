@@ -1,15 +1,14 @@
 #pragma once
 
-#include "form.h"
+#include "designed_window.h"
 
 #include <QWidget>
-#include <memory>
 
 namespace Ui { class Exhibit; }
 class Program;
 
 // A text exhibit of the question on screen, beside the question window.
-class Exhibit : public QWidget, public Form
+class Exhibit : public DesignedWindow<QWidget, Ui::Exhibit>
 {
     Q_OBJECT
 
@@ -20,11 +19,6 @@ public:
     void show_text(const QString &text);
     void Command1_Click() { hide(); }
 
-    Ui::Exhibit &ui() { return *ui_; }
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    std::unique_ptr<Ui::Exhibit> ui_;
 };

@@ -1,7 +1,6 @@
 #include "quest.h"
 
 #include "centering.h"
-#include "design_fonts.h"
 #include "diagram.h"
 #include "exhibit.h"
 #include "exhibit_file.h"
@@ -22,32 +21,30 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 
-quest::quest(Program &program) : program_(program), ui_(std::make_unique<Ui::quest>())
+quest::quest(Program &program) : program_(program)
 {
-    ui_->setupUi(this);
-    apply_design_point_sizes(*this);
-    ui_->Image1->setPixmap(picture(Picture::strip));
-    abox = {nullptr, ui_->abox_1, ui_->abox_2, ui_->abox_3, ui_->abox_4, ui_->abox_5, ui_->abox_6};
-    QChoice = {nullptr, ui_->QChoice_1, ui_->QChoice_2, ui_->QChoice_3,
-               ui_->QChoice_4, ui_->QChoice_5, ui_->QChoice_6};
-    diagrambutton = {nullptr, ui_->diagrambutton_1, ui_->diagrambutton_2, ui_->diagrambutton_3};
-    exhibitbutton = {nullptr, ui_->exhibitbutton_1, ui_->exhibitbutton_2, ui_->exhibitbutton_3};
+    ui().Image1->setPixmap(picture(Picture::strip));
+    abox = {nullptr, ui().abox_1, ui().abox_2, ui().abox_3, ui().abox_4, ui().abox_5, ui().abox_6};
+    QChoice = {nullptr, ui().QChoice_1, ui().QChoice_2, ui().QChoice_3,
+               ui().QChoice_4, ui().QChoice_5, ui().QChoice_6};
+    diagrambutton = {nullptr, ui().diagrambutton_1, ui().diagrambutton_2, ui().diagrambutton_3};
+    exhibitbutton = {nullptr, ui().exhibitbutton_1, ui().exhibitbutton_2, ui().exhibitbutton_3};
 
     for (size_t p = 1; p <= 6; ++p) {
         const QString key = QString(QChar(char16_t(u'A' + p - 1)));
         QChoice[p]->setAccessibleName(tr("Answer %1").arg(key));
         QChoice[p]->setToolTip(tr("Choose answer %1 (key %1)").arg(key));
     }
-    ui_->NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
+    ui().NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
 
     // Q1_GotFocus: the question text is read-only in effect.
-    new FocusRedirect(*ui_->Q1, *ui_->NextButton);
+    new FocusRedirect(*ui().Q1, *ui().NextButton);
     resizer_ = new ProportionalResizer(*this);
     connect(resizer_, &ProportionalResizer::resized, this, &quest::lay_gauge);
 
-    connect(ui_->NextButton, &QPushButton::clicked, this, &quest::NextButton_Click);
-    connect(ui_->quitquiz, &QPushButton::clicked, this, &quest::quitquiz_Click);
-    connect(ui_->cluebutton, &QPushButton::clicked, this, &quest::cluebutton_Click);
+    connect(ui().NextButton, &QPushButton::clicked, this, &quest::NextButton_Click);
+    connect(ui().quitquiz, &QPushButton::clicked, this, &quest::quitquiz_Click);
+    connect(ui().cluebutton, &QPushButton::clicked, this, &quest::cluebutton_Click);
     for (int m = 1; m <= 3; ++m) {
         connect(diagrambutton[size_t(m)], &QPushButton::clicked, this, [this, m] { diagrambutton_Click(m); });
         connect(exhibitbutton[size_t(m)], &QPushButton::clicked, this, [this, m] { exhibitbutton_Click(m); });
@@ -59,7 +56,7 @@ quest::~quest() = default;
 void quest::Form_Load()
 {
     clear_the_boxes();
-    ui_->the_gauge->hide();
+    ui().the_gauge->hide();
 }
 
 void quest::Form_Unload()
@@ -76,8 +73,8 @@ void quest::clear_the_boxes()
         QChoice[p]->setChecked(false);
         abox[p]->clear();
     }
-    ui_->Q1->clear();
-    for (QLabel *label : {ui_->Directions, ui_->qid, ui_->score, ui_->question_number, ui_->Percent_Right})
+    ui().Q1->clear();
+    for (QLabel *label : {ui().Directions, ui().qid, ui().score, ui().question_number, ui().Percent_Right})
         label->clear();
 }
 
@@ -85,7 +82,7 @@ void quest::show_quest()
 {
     QuizState &state = program_.state;
     program_.random.reseed_from_clock();
-    ui_->NextButton->setFocus();
+    ui().NextButton->setFocus();
 
     ++state.current_question;
     if (state.current_question > state.questions_per_quiz) {
@@ -93,8 +90,8 @@ void quest::show_quest()
         return;
     }
     state.question_id = bank_index(state.question_order.at(size_t(state.current_question)), state.quiz_number);
-    ui_->qid->setText(QString::number(state.question_id));
-    ui_->question_number->setText(QString::number(state.current_question));
+    ui().qid->setText(QString::number(state.question_id));
+    ui().question_number->setText(QString::number(state.current_question));
 
     const PresentedQuestion shown = present_question(program_.bank.at(state.question_id),
                                                      state.random_answer_order == 1, program_.random);
@@ -102,10 +99,10 @@ void quest::show_quest()
     state.current_record = shown.record;
     const question_record &record = state.current_record;
 
-    ui_->Q1->setPlainText(record.question);
-    ui_->cluebutton->setVisible(!record.clue.trimmed().isEmpty());
+    ui().Q1->setPlainText(record.question);
+    ui().cluebutton->setVisible(!record.clue.trimmed().isEmpty());
     abox[1]->setFrameShape(QFrame::NoFrame);
-    ui_->typestuff->hide();
+    ui().typestuff->hide();
 
     if (is_typed_question(record)) {
         for (size_t p = 1; p <= 6; ++p) {
@@ -114,13 +111,13 @@ void quest::show_quest()
         }
         abox[1]->setFrameShape(QFrame::StyledPanel);
         abox[1]->setReadOnly(false);
-        ui_->typestuff->show();
+        ui().typestuff->show();
         abox[1]->clear();
         abox[1]->show();
-        ui_->Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
+        ui().Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
         abox[1]->setFocus();
     } else {
-        ui_->Directions->setText(QStringLiteral(" Please Select the correct answer(s)"));
+        ui().Directions->setText(QStringLiteral(" Please Select the correct answer(s)"));
         abox[1]->setReadOnly(true);
         for (size_t p = 1; p <= 6; ++p) {
             QChoice[p]->setChecked(false);
@@ -134,7 +131,7 @@ void quest::show_quest()
         diagrambutton[m]->setVisible(!record.diagrams[m].trimmed().isEmpty());
         exhibitbutton[m]->setVisible(!record.exhibits[m].trimmed().isEmpty());
     }
-    ui_->NextButton->setFocus();
+    ui().NextButton->setFocus();
 }
 
 std::array<bool, 7> quest::visible_choices() const
@@ -149,7 +146,7 @@ void quest::NextButton_Click()
 {
     program_.windows.unload<Diagram>();
     program_.windows.unload<Exhibit>();
-    ui_->NextButton->setFocus();
+    ui().NextButton->setFocus();
     check_answer();
     show_quest();
 }
@@ -182,8 +179,8 @@ void quest::check_answer()
 void quest::update_score()
 {
     const QuizState &state = program_.state;
-    ui_->score->setText(score_text(state.number_right, state.current_question));
-    ui_->Percent_Right->setText(percent_text(state.number_right, state.current_question));
+    ui().score->setText(score_text(state.number_right, state.current_question));
+    ui().Percent_Right->setText(percent_text(state.number_right, state.current_question));
     marked_ = state.current_question;
     lay_gauge();
 }
@@ -192,10 +189,10 @@ void quest::lay_gauge()
 {
     if (marked_ == 0)
         return;  // nothing marked yet: the gauge stays as loaded
-    const GaugeCover cover = gauge_cover(program_.state.number_right, marked_, ui_->Gauge1->height());
-    const QRect bar = ui_->Gauge1->geometry();
-    ui_->the_gauge->setGeometry(bar.x(), bar.y(), bar.width(), cover.height);
-    ui_->the_gauge->setVisible(cover.visible);
+    const GaugeCover cover = gauge_cover(program_.state.number_right, marked_, ui().Gauge1->height());
+    const QRect bar = ui().Gauge1->geometry();
+    ui().the_gauge->setGeometry(bar.x(), bar.y(), bar.width(), cover.height);
+    ui().the_gauge->setVisible(cover.visible);
 }
 
 void quest::show_answer()
@@ -207,7 +204,7 @@ void quest::show_answer()
     center_window(answer_window);
     program_.modal.exec(answer_window);
     program_.windows.unload<theanswer>();
-    ui_->NextButton->setFocus();
+    ui().NextButton->setFocus();
 }
 
 void quest::end_the_test()
@@ -267,7 +264,7 @@ void quest::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        ui_->NextButton->click();
+        ui().NextButton->click();
         return;
     }
     if (!typed && event->key() >= Qt::Key_A && event->key() <= Qt::Key_F && !(event->modifiers() & ~Qt::ShiftModifier)) {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "form.h"
+#include "designed_window.h"
 
 #include <QWidget>
 #include <array>
-#include <memory>
 
 namespace Ui { class quest; }
 class Program;
@@ -15,7 +14,7 @@ class QPushButton;
 // The question window: one question of the running quiz at a time, its
 // lettered choices (or a box to type the answer in), the running score,
 // percentage and gauge, and the clue, diagram and exhibit buttons.
-class quest : public QWidget, public Form
+class quest : public DesignedWindow<QWidget, Ui::quest>
 {
     Q_OBJECT
 
@@ -38,8 +37,6 @@ public:
     void diagrambutton_Click(int m);
     void exhibitbutton_Click(int m);
 
-    Ui::quest &ui() { return *ui_; }
-
     // Controls that repeat, indexed from 1 like their letters and numbers.
     std::array<QPlainTextEdit *, 7> abox{};
     std::array<QPushButton *, 7> QChoice{};
@@ -55,7 +52,6 @@ private:
     void lay_gauge();
 
     Program &program_;
-    std::unique_ptr<Ui::quest> ui_;
     ProportionalResizer *resizer_ = nullptr;
     int marked_ = 0;  // answers marked in this quiz, for the gauge
 };
