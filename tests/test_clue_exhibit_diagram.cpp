@@ -1,0 +1,344 @@
+// The clue, exhibit and diagram buttons of the question window: which of them
+// show, the files they read (names relative to the current directory), the
+// windows they open, and that those windows go when the answer is marked.
+#include "quiz_harness.h"
+
+#include "diagram.h"
+#include "exhibit.h"
+#include "exhibit_file.h"
+#include "ui_diagram.h"
+#include "ui_exhibit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+using Names = std::array<QString, 4>;
+
+question_record record_with(const QString &clue, const Names &diagrams = {}, const Names &exhibits = {})
+{
+    question_record record;
+    record.question = QStringLiteral("Which port is elected on each non-root bridge?");
+    record.answers = {QString(), QStringLiteral("Root port"), QStringLiteral("Blocked port")};
+    record.correct = {0, 1, 0};
+    record.question_type = QStringLiteral("MC");
+    record.clue = clue;
+    record.diagrams = diagrams;
+    record.exhibits = exhibits;
+    return record;
+}
+
+void write_file(const QString &name, const QByteArray &bytes)
+{
+    QFile file(name);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(name));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void write_picture(const QString &name)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    image.setPixel(3, 2, qRgb(0, 0, 255));
+    QVERIFY(image.save(name, "PNG"));
+}
+
+// Which of the clue (c), diagram (d1..d3) and exhibit (e1..e3) buttons show.
+QString buttons_shown(quest &window)
+{
+    QStringList shown;
+    if (window.ui().cluebutton->isVisible())
+        shown << QStringLiteral("c");
+    for (const char *kind : {"d", "e"})
+        for (size_t m = 1; m <= 3; ++m)
+            if ((*kind == 'd' ? window.diagrambutton : window.exhibitbutton)[m]->isVisible())
+                shown << QString::fromLatin1(kind) + QString::number(m);
+    return shown.join(QLatin1Char(' '));
+}
+
+bool is_centred(const QWidget &window)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QPointF expected = centered_position(screen.size(), window.frameGeometry().size());
+    return (window.frameGeometry().topLeft() - expected.toPoint()).manhattanLength() <= 4;
+}
+
+} // namespace
+
+class ClueExhibitDiagramTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previous_dir_;
+    std::unique_ptr<QuizHarness> h_;
+
+    // A quiz under way with this record on screen in place of its question.
+    quest &on_screen(const question_record &record)
+    {
+        if (!h_) {
+            h_ = std::make_unique<QuizHarness>();
+            h_->start_program();
+            h_->start_quiz(1, false, false, false, false);
+        }
+        quest &window = h_->program.windows.get<quest>();
+        QuizState &state = h_->program.state;
+        --state.current_question;
+        h_->program.bank.at(state.question_id) = record;
+        window.show_quest();
+        return window;
+    }
+
+    bool loaded_exhibit() const { return h_->program.windows.is_loaded<Exhibit>(); }
+    bool loaded_diagram() const { return h_->program.windows.is_loaded<Diagram>(); }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        previous_dir_ = QDir::currentPath();
+        QVERIFY(dir_->isValid() && QDir::setCurrent(dir_->path()));
+    }
+
+    void cleanup()
+    {
+        h_.reset();
+        QDir::setCurrent(previous_dir_);
+        dir_.reset();
+    }
+
+    // The buttons and the clue.
+
+    void clue_button_shows_the_clue_in_a_message_box()
+    {
+        quest &window = on_screen(record_with(QStringLiteral("  Think of the lowest path cost.")));
+        QVERIFY(window.ui().cluebutton->isVisible());
+        QTest::mouseClick(window.ui().cluebutton, Qt::LeftButton);
+        QCOMPARE(h_->messages.size(), 1);
+        QCOMPARE(h_->messages.first().title, QStringLiteral("Clue"));
+        QCOMPARE(h_->messages.first().text, QStringLiteral("  Think of the lowest path cost."));
+    }
+
+    void buttons_show_only_for_what_the_record_has()
+    {
+        quest &window = on_screen(record_with(QStringLiteral(" \t "), {"", "one.png", " ", ""}, {"", "", "", "three.txt"}));
+        QCOMPARE(buttons_shown(window), QStringLiteral("d1 e3"));
+        // The next record brings its own set, not what the last one had.
+        on_screen(record_with(QStringLiteral("clue"), {"", "", "", "a.png"}, {"", "a.txt", "b.txt", ""}));
+        QCOMPARE(buttons_shown(window), QStringLiteral("c d3 e1 e2"));
+        on_screen(record_with({}));
+        QCOMPARE(buttons_shown(window), QString());
+    }
+
+    // Reading an exhibit file.
+
+    void exhibit_text_is_read_line_by_line_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("CR LF") << QByteArray("Switch1#\r\nshow vlan\r\n") << QStringLiteral("Switch1#\r\nshow vlan\r\n");
+        QTest::newRow("LF") << QByteArray("Switch1#\nshow vlan\n") << QStringLiteral("Switch1#\r\nshow vlan\r\n");
+        QTest::newRow("no final line end") << QByteArray("a\r\nb") << QStringLiteral("a\r\nb\r\n");
+        QTest::newRow("blank lines") << QByteArray("\n\r\n") << QStringLiteral("\r\n\r\n");
+        QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9\n") << QStringLiteral("caf\u00e9\r\n");
+        QTest::newRow("Latin-1") << QByteArray("caf\xe9 cr\xe8me\n") << QStringLiteral("caf\u00e9 cr\u00e8me\r\n");
+        QTest::newRow("Latin-1 at the very end") << QByteArray("caf\xe9") << QStringLiteral("caf\u00e9\r\n");
+    }
+
+    void exhibit_text_is_read_line_by_line()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        write_file(QStringLiteral("exhibit.txt"), bytes);
+        const std::optional<QString> read = read_exhibit(QStringLiteral("exhibit.txt"));
+        QVERIFY(read.has_value());
+        QCOMPARE(*read, text);
+    }
+
+    void only_an_exact_readable_file_is_found_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing") << QStringLiteral("missing.txt");
+        QTest::newRow("directory") << QStringLiteral("folder.txt");
+        QTest::newRow("star") << QStringLiteral("*.txt");
+        QTest::newRow("question mark") << QStringLiteral("?.txt");
+        QTest::newRow("blank") << QStringLiteral("  ");
+        QTest::newRow("embedded resource") << QStringLiteral(":/ui/pictures/strip.png");
+    }
+
+    void only_an_exact_readable_file_is_found()
+    {
+        QFETCH(QString, name);
+        write_file(QStringLiteral("a.txt"), "first\n");
+        write_file(QStringLiteral("b.txt"), "second\n");
+        QVERIFY(QDir().mkdir(QStringLiteral("folder.txt")));
+        write_file(QStringLiteral("./:colon.txt"), "a real file\n");  // Qt would take ":" for a resource
+        QVERIFY(is_readable_file(QStringLiteral("a.txt")));
+        QCOMPARE(read_exhibit(QStringLiteral(":colon.txt")), std::optional<QString>(QStringLiteral("a real file\r\n")));
+        QVERIFY(!is_readable_file(name));
+        QVERIFY(!read_exhibit(name).has_value());
+
+        // The handlers themselves, as a blank name has no button to press.
+        quest &window = on_screen(record_with({}, {"", name, "", ""}, {"", name, "", ""}));
+        window.exhibitbutton_Click(1);
+        window.diagrambutton_Click(1);
+        QVERIFY(!loaded_exhibit() && !loaded_diagram());
+        QVERIFY(h_->messages.isEmpty());
+    }
+
+    void unreadable_file_does_nothing()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root can read a file whatever its permissions");
+        write_file(QStringLiteral("locked.txt"), "secret\n");
+        write_picture(QStringLiteral("locked.png"));
+        for (const char *name : {"locked.txt", "locked.png"})
+            QVERIFY(QFile::setPermissions(QString::fromLatin1(name), QFileDevice::Permissions()));
+        QVERIFY(!is_readable_file(QStringLiteral("locked.txt")));
+        QVERIFY(!read_exhibit(QStringLiteral("locked.txt")).has_value());
+        QVERIFY(read_diagram(QStringLiteral("locked.png")).isNull());
+
+        quest &window = on_screen(record_with({}, {"", "locked.png", "", ""}, {"", "locked.txt", "", ""}));
+        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
+        QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
+        QVERIFY(!loaded_exhibit() && !loaded_diagram());
+    }
+
+    // The exhibit window.
+
+    void exhibit_window_shows_the_text_beside_the_question()
+    {
+        write_file(QStringLiteral("vlans.txt"), "VLAN Name\r\n10   Sales\r\n20   Staff");
+        write_file(QStringLiteral("empty.txt"), QByteArray());
+        write_file(QStringLiteral("dump.bin"), QByteArray("\x7f" "ELF\x02\x01\x00\x00\n\x00\xff", 11));
+        quest &window = on_screen(record_with({}, {}, {"", "vlans.txt", "empty.txt", "dump.bin"}));
+
+        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
+        Exhibit &exhibit = h_->program.windows.get<Exhibit>();
+        QVERIFY(exhibit.isVisible());
+        QVERIFY(!exhibit.isModal());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(is_centred(exhibit));
+        QCOMPARE(exhibit.ui().Text1->toPlainText().remove(QLatin1Char('\r')),
+                 QStringLiteral("VLAN Name\n10   Sales\n20   Staff\n"));
+        QVERIFY(window.isVisible());  // the question stays on screen
+
+        // Read-only in effect: typing changes nothing.
+        QVERIFY(exhibit.ui().Text1->isReadOnly());
+        QTest::keyClicks(exhibit.ui().Text1, QStringLiteral("xyz"));
+        QVERIFY(!exhibit.ui().Text1->toPlainText().contains(QStringLiteral("xyz")));
+
+        // Another exhibit of the same question replaces the text.
+        QTest::mouseClick(window.exhibitbutton[2], Qt::LeftButton);
+        QCOMPARE(&h_->program.windows.get<Exhibit>(), &exhibit);
+        QVERIFY(exhibit.isVisible());
+        QCOMPARE(exhibit.ui().Text1->toPlainText(), QString());
+
+        // A binary file (NUL bytes, no valid UTF-8) is shown as two lines.
+        QTest::mouseClick(window.exhibitbutton[3], Qt::LeftButton);
+        QVERIFY(exhibit.isVisible());
+        QVERIFY(exhibit.ui().Text1->toPlainText().startsWith(QStringLiteral("\x7f" "ELF")));
+        QCOMPARE(exhibit.ui().Text1->blockCount(), 3);  // two lines and the empty one after
+        QVERIFY(h_->messages.isEmpty());
+
+        // "close" and Escape hide it; the button shows it again.
+        QCOMPARE(exhibit.ui().Command1->text(), QStringLiteral("close"));
+        QTest::mouseClick(exhibit.ui().Command1, Qt::LeftButton);
+        QVERIFY(!exhibit.isVisible());
+
+        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
+        QVERIFY(exhibit.isVisible());
+        QTest::keyClick(&exhibit, Qt::Key_Escape);
+        QVERIFY(!exhibit.isVisible());
+
+        // Escape reaches the window from the text box too.
+        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
+        QVERIFY(exhibit.isVisible());
+        QTest::keyClick(exhibit.ui().Text1, Qt::Key_Escape);
+        QVERIFY(!exhibit.isVisible());
+    }
+
+    // The diagram window.
+
+    void diagram_window_shows_the_picture()
+    {
+        write_picture(QStringLiteral("topology.png"));
+        quest &window = on_screen(record_with({}, {"", "", "", "topology.png"}));
+        QTest::mouseClick(window.diagrambutton[3], Qt::LeftButton);
+        Diagram &diagram = h_->program.windows.get<Diagram>();
+        QVERIFY(diagram.isVisible());
+        const QImage shown = diagram.ui().Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), QSize(40, 30));
+        QCOMPARE(shown.pixel(3, 2), qRgb(0, 0, 255));
+        QCOMPARE(shown.pixel(20, 20), qRgb(255, 0, 0));
+
+        QCOMPARE(diagram.ui().Command1->text(), QStringLiteral("Close"));
+        QTest::mouseClick(diagram.ui().Command1, Qt::LeftButton);
+        QVERIFY(!diagram.isVisible());
+        QTest::mouseClick(window.diagrambutton[3], Qt::LeftButton);
+        QVERIFY(diagram.isVisible());
+        QTest::keyClick(&diagram, Qt::Key_Escape);
+        QVERIFY(!diagram.isVisible());
+    }
+
+    void undecodable_picture_does_nothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray noise(4096, Qt::Uninitialized);
+        QRandomGenerator random(20240611);
+        for (char &byte : noise)
+            byte = char(random.bounded(256));
+        QTest::newRow("random bytes") << noise;
+        QTest::newRow("text") << QByteArray("interface FastEthernet0/1\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("cut short") << QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR", 16);
+    }
+
+    void undecodable_picture_does_nothing()
+    {
+        QFETCH(QByteArray, bytes);
+        write_file(QStringLiteral("broken.png"), bytes);
+        QVERIFY(read_diagram(QStringLiteral("broken.png")).isNull());
+        quest &window = on_screen(record_with({}, {"", "broken.png", "", ""}));
+        QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
+        QVERIFY(!loaded_diagram());
+        QVERIFY(h_->messages.isEmpty());
+    }
+
+    // Marking the answer.
+
+    void next_unloads_the_exhibit_and_the_diagram()
+    {
+        write_picture(QStringLiteral("stp.png"));
+        write_file(QStringLiteral("stp.txt"), "Root ID Priority 32769\n");
+        quest &window = on_screen(record_with({}, {"", "stp.png", "", ""}, {"", "", "stp.txt", ""}));
+        QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
+        QTest::mouseClick(window.exhibitbutton[2], Qt::LeftButton);
+        QPointer<Diagram> diagram = &h_->program.windows.get<Diagram>();
+        QPointer<Exhibit> exhibit = &h_->program.windows.get<Exhibit>();
+        QVERIFY(diagram->isVisible() && exhibit->isVisible());
+
+        const qint16 position = h_->program.state.current_question;
+        h_->answer(window, true);
+        QCOMPARE(h_->program.state.current_question, qint16(position + 1));
+        QCOMPARE(h_->program.state.number_right, qint16(1));
+        QVERIFY(!loaded_diagram() && !loaded_exhibit());
+        QVERIFY(!diagram->isVisible() && !exhibit->isVisible());
+        QuizHarness::settle();
+        QVERIFY(diagram.isNull() && exhibit.isNull());
+    }
+};
+
+QTEST_MAIN(ClueExhibitDiagramTest)
+#include "test_clue_exhibit_diagram.moc"
