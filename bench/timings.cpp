@@ -63,7 +63,8 @@ void print(const char *what, const std::vector<double> &times, const char *targe
                 target ? (value < limit ? "ok" : "MISSED") : "", times.size(), *std::min_element(times.begin(), times.end()));
 }
 
-// Writes a text exhibit of about `bytes` bytes: switch configuration lines.
+// Writes a text exhibit of about `bytes` bytes: a port table, some lines
+// ending in CR LF and some in LF.
 bool write_exhibit(const QString &path, qint64 bytes)
 {
     QFile file(path);
@@ -71,10 +72,10 @@ bool write_exhibit(const QString &path, qint64 bytes)
         return false;
     QByteArray chunk;
     for (int port = 1; chunk.size() < 64 * 1024; ++port) {
-        chunk += "interface GigabitEthernet1/0/" + QByteArray::number(port % 48 + 1) + "\r\n";
+        chunk += "port 1/" + QByteArray::number(port % 48 + 1) + "\r\n";
         chunk += " description access port for the lab bench, row " + QByteArray::number(port) + "\n";
-        chunk += " switchport mode access\n switchport access vlan " + QByteArray::number(port % 400 + 2) + "\n";
-        chunk += " spanning-tree portfast\n!\n";
+        chunk += " untagged member of VLAN " + QByteArray::number(port % 400 + 2) + "\n";
+        chunk += " edge port, BPDU guard on\n\n";
     }
     qint64 written = 0;
     while (written < bytes) {

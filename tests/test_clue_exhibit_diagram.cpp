@@ -235,7 +235,6 @@ private slots:
         QVERIFY(window.isVisible());  // the question stays on screen
 
         // Read-only in effect: typing changes nothing.
-        QVERIFY(exhibit.ui().Text1->isReadOnly());
         QTest::keyClicks(exhibit.ui().Text1, QStringLiteral("xyz"));
         QVERIFY(!exhibit.ui().Text1->toPlainText().contains(QStringLiteral("xyz")));
 
@@ -249,7 +248,7 @@ private slots:
         QTest::mouseClick(window.exhibitbutton[3], Qt::LeftButton);
         QVERIFY(exhibit.isVisible());
         QVERIFY(exhibit.ui().Text1->toPlainText().startsWith(QStringLiteral("\x7f" "ELF")));
-        QCOMPARE(exhibit.ui().Text1->blockCount(), 3);  // two lines and the empty one after
+        QCOMPARE(exhibit.ui().Text1->lineCount(), 2);
         QVERIFY(h_->messages.isEmpty());
 
         // "close" and Escape hide it; the button shows it again.

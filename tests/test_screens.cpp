@@ -5,10 +5,12 @@
 #include "choosetest.h"
 #include "diagram.h"
 #include "exhibit.h"
+#include "text_lines_view.h"
 #include "ui_diagram.h"
 
 #include <QGroupBox>
 #include <QMap>
+#include <QScrollBar>
 
 namespace {
 
@@ -194,6 +196,27 @@ private slots:
         QTest::mouseClick(window.ui().NextButton, Qt::LeftButton);
         QCOMPARE(h.program.state.number_right, qint16(1));
         QVERIFY(h.answers.isEmpty());  // shown only when wrong
+    }
+
+    void exhibit_view_lines()
+    {
+        TextLinesView view;
+        view.setPlainText(QStringLiteral("a\tb\r\n\r\nno line end"));
+        QCOMPARE(view.lineCount(), 3);
+        QCOMPARE(view.displayed_line(0), QStringLiteral("a       b"));
+        QCOMPARE(view.displayed_line(1), QString());
+        QCOMPARE(view.displayed_line(2), QStringLiteral("no line end"));
+        view.setPlainText(QStringLiteral("one\r\n"));
+        QCOMPARE(view.lineCount(), 1);
+        view.setPlainText(QString());
+        QCOMPARE(view.lineCount(), 0);
+
+        // The scroll bars cover every line and the widest one.
+        view.resize(200, 100);
+        view.setPlainText(QStringLiteral("line\r\n").repeated(1000) + QString(500, QLatin1Char('x')));
+        QCOMPARE(view.lineCount(), 1001);
+        QVERIFY(view.verticalScrollBar()->maximum() > 950 && view.verticalScrollBar()->maximum() < 1001);
+        QVERIFY(view.horizontalScrollBar()->maximum() > 500);
     }
 
     void escape_closes_the_small_windows()

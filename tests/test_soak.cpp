@@ -185,7 +185,7 @@ void SoakTest::initTestCase()
     QVERIFY(image.save(diagram_file));
     QFile text(exhibit_file);
     QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("interface Gi0/1\r\n switchport mode trunk\n switchport trunk allowed vlan 10,20\n");
+    text.write("port 1/1\r\n tagged member of VLANs 10 and 20\n untagged member of VLAN 1\n");
     text.close();
     QVERIFY(QDir().mkdir(folder_name));
 }
@@ -561,7 +561,7 @@ void SoakTest::check_transition(const Before &before, const Action &action)
                     ++stats_.exhibits;
                     if (!program().windows.is_loaded<Exhibit>() || !program().windows.get<Exhibit>().isVisible()
                         || !program().windows.get<Exhibit>().ui().Text1->toPlainText().startsWith(
-                            QLatin1String("interface Gi0/1")))
+                            QLatin1String("port 1/1")))
                         fail(QStringLiteral("the exhibit is not shown"));
                 } else if (!diagram && program().windows.is_loaded<Exhibit>() != before.exhibit_loaded) {
                     fail(QStringLiteral("a missing exhibit file changed the exhibit window"));

@@ -10,18 +10,6 @@ namespace {
 // file cannot exhaust memory or freeze the window.
 constexpr qint64 kMaxExhibitBytes = 32 * 1024 * 1024;
 
-QString decode(const QByteArray &bytes)
-{
-    // Stateless, so that a sequence cut short by the end of the file counts
-    // as an error instead of being held back and dropped.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
-    text.replace(QChar(0), QChar::ReplacementCharacter);
-    return text;
-}
-
 } // namespace
 
 QString local_file_path(const QString &name)
@@ -44,24 +32,35 @@ std::optional<QString> read_exhibit(const QString &name)
     QFile file(local_file_path(name));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.read(kMaxExhibitBytes);
+    const QByteArray bytes = file.read(std::min(file.size(), kMaxExhibitBytes));
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
 
-    const QString text = decode(bytes);
-    QString lines;
-    lines.reserve(text.size() + text.size() / 16 + 2);
+    // UTF-8, or Latin-1 for older files that are not valid UTF-8. LF is one
+    // byte in both, so the lines are found in the bytes and each is decoded
+    // straight into the result: one pass, and no intermediate copy of a
+    // large file.
+    const bool utf8 = QUtf8StringView(bytes).isValidUtf8();
+    QStringDecoder decoder(utf8 ? QStringDecoder::Utf8 : QStringDecoder::Latin1, QStringDecoder::Flag::Stateless);
+    // Decoding never yields more UTF-16 units than bytes; each line end may
+    // grow by one (LF to CR LF), and a last line without one gains two.
+    QString lines(bytes.size() + bytes.count('\n') + 2, Qt::Uninitialized);
+    QChar *out = lines.data();
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
         if (end < 0)
-            end = text.size();
-        if (end > start && text.at(end - 1) == QLatin1Char('\r'))
+            end = bytes.size();
+        if (end > start && bytes.at(end - 1) == '\r')
             --end;
-        lines.append(QStringView(text).mid(start, end - start));
-        lines.append(QLatin1String("\r\n"));
+        out = decoder.appendToBuffer(out, QByteArrayView(bytes).sliced(start, end - start));
+        *out++ = QLatin1Char('\r');
+        *out++ = QLatin1Char('\n');
         start = next;
     }
+    lines.truncate(out - lines.constData());
+    if (bytes.contains('\0'))
+        lines.replace(QChar(0), QChar::ReplacementCharacter);
     return lines;
 }

@@ -25,6 +25,6 @@ render banner.svg 1254 420 banner@2x.png
 render strip.svg 54 540 strip.png
 render strip.svg 108 1080 strip@2x.png
 
-for size in 16 24 32 48 64 128 256; do
+for size in 16 24 32 48 64; do
     render icon.svg "$size" "$size" "icon-$size.png"
 done
