@@ -15,8 +15,19 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <QTest>
+
+// Centred on the screen. Before a window is first shown its frame is not
+// known yet, so the frame's width is allowed for.
+inline bool is_centred(const QWidget &window)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QPointF expected = centered_position(screen.size(), window.frameGeometry().size());
+    return (window.frameGeometry().topLeft() - expected.toPoint()).manhattanLength() <= 4;
+}
 
 struct Shown {
     QString title;

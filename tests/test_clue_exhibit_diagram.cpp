@@ -66,13 +66,6 @@ QString buttons_shown(quest &window)
     return shown.join(QLatin1Char(' '));
 }
 
-bool is_centred(const QWidget &window)
-{
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QPointF expected = centered_position(screen.size(), window.frameGeometry().size());
-    return (window.frameGeometry().topLeft() - expected.toPoint()).manhattanLength() <= 4;
-}
-
 } // namespace
 
 class ClueExhibitDiagramTest : public QObject

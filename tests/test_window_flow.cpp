@@ -6,22 +6,7 @@
 #include "question_order.h"
 #include "ui_choosetest.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QSignalSpy>
-
-namespace {
-
-bool is_centred(const QWidget &window)
-{
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QPointF expected = centered_position(screen.size(), window.frameGeometry().size());
-    // Before a window is first shown its frame is not known yet, so allow
-    // for the frame's width.
-    return (window.frameGeometry().topLeft() - expected.toPoint()).manhattanLength() <= 4;
-}
-
-} // namespace
 
 class WindowFlowTest : public QObject
 {
@@ -166,50 +151,36 @@ private slots:
         QVERIFY(!h.program.windows.is_loaded<quest>());
     }
 
+    void program_ends_when_its_windows_go_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("closing the welcome window unloads the others") << "close welcome";
+        QTest::newRow("Exit ends it at once") << "exit";
+        QTest::newRow("so does the test chooser's Exit") << "chooser exit";
+        QTest::newRow("closing the question window mid-quiz") << "close quest";
+    }
     void program_ends_when_its_windows_go()
     {
-        {
-            // Closing the welcome window unloads the others and ends the program.
-            QuizHarness h;
-            QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
-            h.start_program();
+        QFETCH(QString, way);
+        QuizHarness h;
+        QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
+        Welcome &welcome = h.start_program();
+        if (way == "close welcome") {
             h.agree();
-            h.program.windows.get<Welcome>().close();
+            welcome.close();
             QVERIFY(!h.program.windows.is_loaded<pick_a_quiz>());
-            QuizHarness::settle();
-            QCOMPARE(h.program.windows.loaded_count(), 0);
-            QCOMPARE(ended.count(), 1);
-        }
-        {
-            // "Exit" ends it at once.
-            QuizHarness h;
-            QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
-            QTest::mouseClick(h.start_program().ui().Command1, Qt::LeftButton);
-            QuizHarness::settle();
-            QCOMPARE(h.program.windows.loaded_count(), 0);
-            QCOMPARE(ended.count(), 1);
-        }
-        {
-            // So does the test chooser's "Exit".
-            QuizHarness h;
-            QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
-            h.start_program();
+        } else if (way == "exit") {
+            QTest::mouseClick(welcome.ui().Command1, Qt::LeftButton);
+        } else if (way == "chooser exit") {
             QTest::mouseClick(h.program.windows.get<choosetest>().ui().Command3, Qt::LeftButton);
-            QuizHarness::settle();
-            QCOMPARE(h.program.windows.loaded_count(), 0);
-            QCOMPARE(ended.count(), 1);
-        }
-        {
-            // Closing the question window mid-quiz leaves nothing behind.
-            QuizHarness h;
-            QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
-            h.start_program();
+        } else {
             h.start_quiz(4, true, true, false, false).close();
-            QuizHarness::settle();
-            QCOMPARE(h.program.windows.loaded_count(), 0);
-            QCOMPARE(ended.count(), 1);
-            QVERIFY(QApplication::topLevelWidgets().isEmpty() || std::none_of(QApplication::topLevelWidgets().begin(), QApplication::topLevelWidgets().end(), [](QWidget *w) { return w->isVisible(); }));
         }
+        QuizHarness::settle();
+        QCOMPARE(h.program.windows.loaded_count(), 0);
+        QCOMPARE(ended.count(), 1);
+        const QWidgetList left = QApplication::topLevelWidgets();
+        QVERIFY(std::none_of(left.begin(), left.end(), [](QWidget *w) { return w->isVisible(); }));
     }
 };
 
