@@ -39,8 +39,9 @@ quest::quest(Program &program) : program_(program)
 
     // Q1_GotFocus: the question text is read-only in effect.
     new FocusRedirect(*ui().Q1, *ui().NextButton);
-    resizer_ = new ProportionalResizer(*this);
-    connect(resizer_, &ProportionalResizer::resized, this, &quest::lay_gauge);
+    // The resizer lays the gauge's cover out at its design height; lay it
+    // out again for the score.
+    connect(new ProportionalResizer(*this), &ProportionalResizer::resized, this, &quest::lay_gauge);
 
     connect(ui().NextButton, &QPushButton::clicked, this, &quest::NextButton_Click);
     connect(ui().quitquiz, &QPushButton::clicked, this, &quest::quitquiz_Click);

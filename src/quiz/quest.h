@@ -7,7 +7,6 @@
 
 namespace Ui { class quest; }
 class Program;
-class ProportionalResizer;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -52,6 +51,5 @@ private:
     void lay_gauge();
 
     Program &program_;
-    ProportionalResizer *resizer_ = nullptr;
     int marked_ = 0;  // answers marked in this quiz, for the gauge
 };
