@@ -1,6 +1,6 @@
 #include "window_registry.h"
 
-#include <QCloseEvent>
+#include <QEvent>
 #include <QTimer>
 
 WindowRegistry::~WindowRegistry()

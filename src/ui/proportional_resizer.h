@@ -21,11 +21,6 @@ public:
     // Records the window's current (design) layout; call after setupUi().
     explicit ProportionalResizer(QWidget &window);
 
-    QSize design_size() const { return design_size_; }
-
-    // The design rectangle of a control, scaled to the window's size now.
-    QRect scaled_rect(QRect design) const;
-
 signals:
     // After the controls have been laid out for a new window size.
     void resized();
@@ -40,6 +35,8 @@ private:
         qreal point_size;
     };
 
+    // The design rectangle of a control, scaled to the window's size now.
+    QRect scaled_rect(QRect design) const;
     void rescale();
 
     QWidget &window_;
