@@ -44,6 +44,7 @@ bool read_record(const QJsonObject &json, question_record &record)
     record.question_type =
         json.value(QLatin1String("question_type")).toString(QStringLiteral("single_answer")).trimmed();
     record.answer_note = json.value(QLatin1String("answer_note")).toString().trimmed();
+    record.topic = json.value(QLatin1String("topic")).toString().trimmed();
     fill_strings(record.answers, answers);
     for (const QJsonValue &right : json.value(QLatin1String("correct")).toArray()) {
         const int k = right.toInt();
@@ -53,6 +54,7 @@ bool read_record(const QJsonObject &json, question_record &record)
     }
     fill_strings(record.diagrams, json.value(QLatin1String("diagrams")).toArray());
     fill_strings(record.exhibits, json.value(QLatin1String("exhibits")).toArray());
+    fill_strings(record.answer_feedback, json.value(QLatin1String("answer_feedback")).toArray());
     return true;
 }
 

@@ -17,6 +17,8 @@ struct question_record {
     QString reserved_text;            // never set
     QString clue;                     // "" = no clue
     QString answer_note;              // shown on a line after the explanation
+    QString topic;                    // the subject area, for the score by topic
+    std::array<QString, 7> answer_feedback;  // 1..6: what choosing that answer means, "" = none
 };
 
 // A question whose type starts with "FILL" (any case) is answered by typing.
