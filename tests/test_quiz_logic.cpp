@@ -88,17 +88,31 @@ private slots:
     {
         QuizState state;
         state.questions_per_quiz = 51;
-        state.question_order[52] = 777;
+        state.question_order.assign(300, 777);
         RandomGenerator random;
         build_question_order(state, random);
-        for (qint16 i = 1; i <= 51; ++i)
+        QCOMPARE(state.question_order.size(), size_t(52));
+        for (qint16 i = 0; i <= 51; ++i)
             QCOMPARE(state.question_order[size_t(i)], i);
-        QCOMPARE(state.question_order[0], qint16(0));
-        QCOMPARE(state.question_order[52], qint16(777));
         // Quiz 3 in bank order asks 3, 7, 11, ... 203.
-        QCOMPARE(bank_index(state.question_order[1], 3), qint16(3));
-        QCOMPARE(bank_index(state.question_order[2], 3), qint16(7));
-        QCOMPARE(bank_index(state.question_order[51], 3), qint16(203));
+        const std::vector<qint16> questions = quiz_bank_questions(51, 3);
+        QCOMPARE(questions.size(), size_t(52));
+        QCOMPARE(questions[1], qint16(3));
+        QCOMPARE(questions[2], qint16(7));
+        QCOMPARE(questions[51], qint16(203));
+    }
+
+    void quiz_of_given_questions()
+    {
+        QuizState state;
+        set_quiz_questions(state, {0, 17, 5, 204});
+        QCOMPARE(state.questions_per_quiz, qint16(3));
+        RandomGenerator random;
+        build_question_order(state, random);
+        QCOMPARE(state.question_order, (std::vector<qint16>{0, 1, 2, 3}));
+        QCOMPARE(state.quiz_questions[size_t(state.question_order[3])], qint16(204));
+        set_quiz_questions(state, {});
+        QCOMPARE(state.questions_per_quiz, qint16(0));
     }
 
     void shuffled_order_is_a_permutation()
@@ -107,8 +121,6 @@ private slots:
             QuizState state;
             state.questions_per_quiz = 51;
             state.random_question_order = 1;
-            state.question_order[0] = -5;
-            std::fill(state.question_order.begin() + 52, state.question_order.end(), qint16(-7));
             RandomGenerator random(seed);
             build_question_order(state, random);
             std::vector<qint16> order(state.question_order.begin() + 1, state.question_order.begin() + 52);
@@ -116,8 +128,8 @@ private slots:
             QVERIFY(order != unshuffled);
             std::sort(order.begin(), order.end());
             QCOMPARE(order, unshuffled);
-            QCOMPARE(state.question_order[0], qint16(-5));
-            QVERIFY(std::all_of(state.question_order.begin() + 52, state.question_order.end(), [](qint16 v) { return v == -7; }));
+            QCOMPARE(state.question_order.size(), size_t(52));
+            QCOMPARE(state.question_order[0], qint16(0));
         }
     }
 

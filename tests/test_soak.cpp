@@ -440,7 +440,7 @@ void SoakTest::check_quiz(quest &window)
     if (state.quiz_number < 1 || state.quiz_number > 4 || current < 1 || current > total)
         return;
 
-    const int expected_id = (state.question_order.at(size_t(current)) - 1) * 4 + state.quiz_number;
+    const int expected_id = state.quiz_questions.at(size_t(state.question_order.at(size_t(current))));
     if (state.question_id != expected_id)
         fail(QStringLiteral("question %1 shows bank question %2, not %3").arg(current).arg(state.question_id).arg(expected_id));
     auto &ui = window.ui();

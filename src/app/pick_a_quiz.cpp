@@ -53,8 +53,9 @@ void pick_a_quiz::Command1_Click()
     auto &question_window = program_.windows.get<quest>();
     question_window.show();
     center_window(question_window);
-    build_question_order(state, program_.random);
     state.quiz_number = state.selected_quiz;
+    state.quiz_questions = quiz_bank_questions(state.questions_per_quiz, state.quiz_number);
+    build_question_order(state, program_.random);
     state.question_id = 0;
     state.current_question = 0;
     state.number_right = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <vector>
 
 class RandomGenerator;
 struct QuizState;
@@ -12,7 +13,14 @@ constexpr int quiz_count = 4;
 qint16 questions_per_quiz_for(qint16 total_questions);
 qint16 bank_index(qint16 quiz_position, qint16 quiz_number);
 
-// Fills question_order[1..questions_per_quiz] with 1..questions_per_quiz and,
-// when random_question_order is 1, swaps every position with one drawn over
-// the whole range. Entries 0 and past questions_per_quiz are left alone.
+// The bank questions of quiz quiz_number by quiz position (index 0 unused).
+std::vector<qint16> quiz_bank_questions(qint16 questions_per_quiz, qint16 quiz_number);
+
+// Makes the quiz in force one of the given bank questions (index 0 unused):
+// questions_per_quiz becomes their count.
+void set_quiz_questions(QuizState &state, std::vector<qint16> bank_questions);
+
+// Sets question_order to questions_per_quiz + 1 entries: 0, then
+// 1..questions_per_quiz and, when random_question_order is 1, swaps every
+// position with one drawn over the whole range.
 void build_question_order(QuizState &state, RandomGenerator &random);

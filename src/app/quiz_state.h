@@ -3,17 +3,16 @@
 #include "question_record.h"
 
 #include <QtGlobal>
-#include <array>
+#include <vector>
 
 // The state every window shares for the whole run. Counters and flags are
 // 16-bit like the rest of the quiz; arrays count from 1 (index 0 unused).
 struct QuizState {
-    static constexpr int max_questions_per_quiz = 200;
-
-    qint16 questions_per_quiz = 0;   // total_questions / 4, fraction dropped
+    qint16 questions_per_quiz = 0;   // questions in the quiz in force; total_questions / 4 for a quiz of the bank
     qint16 selected_quiz = 0;        // quiz chosen on the options window, 1..4
     qint16 quiz_number = 0;          // quiz in force, 1..4
-    std::array<qint16, max_questions_per_quiz + 1> question_order{};  // quiz positions in asking order
+    std::vector<qint16> quiz_questions;  // bank index of each quiz position
+    std::vector<qint16> question_order;  // quiz positions in asking order, questions_per_quiz + 1 entries
     qint16 current_question = 0;     // position of the question on screen, 0 before the first
     qint16 question_id = 0;          // bank index of the question on screen
     qint16 number_right = 0;

@@ -90,7 +90,7 @@ void quest::show_quest()
         end_the_test();
         return;
     }
-    state.question_id = bank_index(state.question_order.at(size_t(state.current_question)), state.quiz_number);
+    state.question_id = state.quiz_questions.at(size_t(state.question_order.at(size_t(state.current_question))));
     ui().qid->setText(QString::number(state.question_id));
     ui().question_number->setText(QString::number(state.current_question));
 
