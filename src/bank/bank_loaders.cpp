@@ -1,61 +1,20 @@
 #include "bank_loaders.h"
 
 #include "question_bank.h"
+#include "question_json.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStringList>
 #include <QtDebug>
 #include <algorithm>
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
-
 QString bank_file(int n)
 {
     return QStringLiteral(":/bank/questions-%1.json").arg(n);
-}
-
-// Copies up to last_index strings of a JSON array into items[1..].
-template <size_t N>
-void fill_strings(std::array<QString, N> &items, const QJsonArray &values)
-{
-    const int count = std::min<int>(values.size(), int(N) - 1);
-    for (int k = 0; k < count; ++k)
-        items[size_t(k + 1)] = values.at(k).toString().trimmed();
-}
-
-bool read_record(const QJsonObject &json, question_record &record)
-{
-    const QJsonArray answers = json.value(QLatin1String("answers")).toArray();
-    if (answers.size() > 6 || json.value(QLatin1String("question")).toString().trimmed().isEmpty())
-        return false;
-
-    record = question_record();
-    record.question = json.value(QLatin1String("question")).toString().trimmed();
-    QStringList lines;
-    for (const QJsonValue &line : json.value(QLatin1String("explanation")).toArray())
-        lines << line.toString().trimmed();
-    record.explanation = lines.join(kLineBreak);
-    record.clue = json.value(QLatin1String("clue")).toString().trimmed();
-    record.question_type =
-        json.value(QLatin1String("question_type")).toString(QStringLiteral("single_answer")).trimmed();
-    record.answer_note = json.value(QLatin1String("answer_note")).toString().trimmed();
-    record.topic = json.value(QLatin1String("topic")).toString().trimmed();
-    fill_strings(record.answers, answers);
-    for (const QJsonValue &right : json.value(QLatin1String("correct")).toArray()) {
-        const int k = right.toInt();
-        if (k < 1 || k > answers.size())
-            return false;
-        record.correct[size_t(k)] = 1;
-    }
-    fill_strings(record.diagrams, json.value(QLatin1String("diagrams")).toArray());
-    fill_strings(record.exhibits, json.value(QLatin1String("exhibits")).toArray());
-    fill_strings(record.answer_feedback, json.value(QLatin1String("answer_feedback")).toArray());
-    return true;
 }
 
 QJsonObject read_document(const QString &path)
@@ -96,9 +55,11 @@ int load_question_file(QuestionBank &bank, const QString &path, int first, int l
         const QJsonObject json = value.toObject();
         const int id = json.value(QLatin1String("id")).toInt();
         question_record record;
-        if (id < first || id > last || !read_record(json, record)) {
-            qWarning("Question %d in %s is skipped: out of range %d..%d or malformed", id,
-                     qPrintable(path), first, last);
+        const QString refused = id < first || id > last
+                                    ? QStringLiteral("out of range %1..%2").arg(first).arg(last)
+                                    : read_question_json(json, record);
+        if (!refused.isEmpty()) {
+            qWarning("Question %d in %s is skipped: %s", id, qPrintable(path), qPrintable(refused));
             continue;
         }
         bank.at(id) = record;

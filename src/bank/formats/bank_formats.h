@@ -1,4 +1,3 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
 // Question banks in the exchange formats of learning platforms (Aiken, GIFT,
 // Moodle XML) and in the program's own JSON format: reading and writing.
 #pragma once

@@ -1,0 +1,193 @@
+#include "bank_text.h"
+
+#include <QHash>
+#include <QStringDecoder>
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+const QLatin1String kPluginFile("@@PLUGINFILE@@/");
+
+bool has_utf16_mark(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff");
+}
+
+bool is_block_tag(QStringView name)
+{
+    static const QStringList blocks = {
+        QStringLiteral("p"),  QStringLiteral("div"), QStringLiteral("li"),         QStringLiteral("tr"),
+        QStringLiteral("ul"), QStringLiteral("ol"),  QStringLiteral("blockquote"), QStringLiteral("pre"),
+        QStringLiteral("h1"), QStringLiteral("h2"),  QStringLiteral("h3"),         QStringLiteral("h4"),
+        QStringLiteral("h5"), QStringLiteral("h6"),  QStringLiteral("table"),      QStringLiteral("hr")};
+    return blocks.contains(name.toString(), Qt::CaseInsensitive);
+}
+
+// The value of one attribute inside a tag's text, quoted or not.
+QString attribute(QStringView tag, QLatin1String name)
+{
+    qsizetype at = 0;
+    while ((at = tag.indexOf(name, at, Qt::CaseInsensitive)) >= 0) {
+        qsizetype k = at + name.size();
+        const bool whole = at > 0 && tag.at(at - 1).isSpace();
+        while (k < tag.size() && tag.at(k).isSpace())
+            ++k;
+        if (!whole || k >= tag.size() || tag.at(k) != QLatin1Char('=')) {
+            at += name.size();
+            continue;
+        }
+        ++k;
+        while (k < tag.size() && tag.at(k).isSpace())
+            ++k;
+        if (k < tag.size() && (tag.at(k) == QLatin1Char('"') || tag.at(k) == QLatin1Char('\''))) {
+            const qsizetype end = tag.indexOf(tag.at(k), k + 1);
+            return tag.mid(k + 1, end < 0 ? -1 : end - k - 1).toString();
+        }
+        qsizetype end = k;
+        while (end < tag.size() && !tag.at(end).isSpace() && tag.at(end) != QLatin1Char('/'))
+            ++end;
+        return tag.mid(k, end - k).toString();
+    }
+    return {};
+}
+
+// Decodes the entity starting at html[at] ('&') into out; returns the
+// index after it, or at + 1 with a literal '&' when it is none.
+qsizetype decode_entity(const QString &html, qsizetype at, QString &out)
+{
+    const qsizetype end = html.indexOf(QLatin1Char(';'), at + 1);
+    if (end < 0 || end - at > 12) {
+        out += QLatin1Char('&');
+        return at + 1;
+    }
+    const QStringView name = QStringView(html).mid(at + 1, end - at - 1);
+    static const QHash<QString, QChar> named = {
+        {QStringLiteral("amp"), QLatin1Char('&')},   {QStringLiteral("lt"), QLatin1Char('<')},
+        {QStringLiteral("gt"), QLatin1Char('>')},    {QStringLiteral("quot"), QLatin1Char('"')},
+        {QStringLiteral("apos"), QLatin1Char('\'')}, {QStringLiteral("nbsp"), QLatin1Char(' ')}};
+    if (name.startsWith(QLatin1Char('#'))) {
+        bool ok = false;
+        const uint code = name.startsWith(QLatin1String("#x"), Qt::CaseInsensitive) ? name.mid(2).toUInt(&ok, 16)
+                                                                                     : name.mid(1).toUInt(&ok, 10);
+        if (ok && code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code < 0xE000)) {
+            out += QString::fromUcs4(reinterpret_cast<const char32_t *>(&code), 1);
+            return end + 1;
+        }
+    } else if (const auto found = named.constFind(name.toString()); found != named.constEnd()) {
+        out += found.value();
+        return end + 1;
+    }
+    out += QLatin1Char('&');
+    return at + 1;
+}
+
+// Lines trimmed, runs of empty lines one, none at either end, joined by CR LF.
+QString tidy_lines(const QString &text)
+{
+    QStringList lines;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty() || (!lines.isEmpty() && !lines.last().isEmpty()))
+            lines << trimmed;
+    }
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines.join(line_break());
+}
+
+} // namespace
+
+QString decode_text(const QByteArray &bytes)
+{
+    if (has_utf16_mark(bytes))
+        return QStringDecoder(QStringDecoder::Utf16).decode(bytes);
+    const QByteArrayView body = bytes.startsWith("\xef\xbb\xbf") ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
+    return QUtf8StringView(body.data(), body.size()).isValidUtf8() ? QString::fromUtf8(body) : QString::fromLatin1(body);
+}
+
+bool looks_binary(const QByteArray &bytes)
+{
+    return !has_utf16_mark(bytes) && bytes.contains('\0');
+}
+
+PlainText html_to_plain(const QString &html)
+{
+    PlainText plain;
+    QString &out = plain.text;
+    bool space = false;  // white space seen since the last character written
+    const auto line_end = [&] {
+        out += QLatin1Char('\n');
+        space = false;
+    };
+    qsizetype k = 0;
+    while (k < html.size()) {
+        const QChar c = html.at(k);
+        if (c == QLatin1Char('<')) {
+            if (html.mid(k, 4) == QLatin1String("<!--")) {
+                const qsizetype end = html.indexOf(QLatin1String("-->"), k + 4);
+                k = end < 0 ? html.size() : end + 3;
+                continue;
+            }
+            const qsizetype end = html.indexOf(QLatin1Char('>'), k + 1);
+            if (end < 0)
+                break;  // an unfinished tag at the very end is dropped
+            const QStringView tag = QStringView(html).mid(k + 1, end - k - 1);
+            const bool closing = tag.startsWith(QLatin1Char('/'));
+            qsizetype name_end = closing ? 1 : 0;
+            while (name_end < tag.size() && tag.at(name_end).isLetterOrNumber())
+                ++name_end;
+            const QStringView name = tag.mid(closing ? 1 : 0, name_end - (closing ? 1 : 0));
+            k = end + 1;
+            if (name.compare(QLatin1String("br"), Qt::CaseInsensitive) == 0) {
+                line_end();
+            } else if (is_block_tag(name)) {
+                if (!out.isEmpty() && !out.endsWith(QLatin1Char('\n')))
+                    line_end();
+            } else if (!closing && name.compare(QLatin1String("img"), Qt::CaseInsensitive) == 0) {
+                QString source = attribute(tag, QLatin1String("src"));
+                if (source.startsWith(kPluginFile))
+                    source = QUrl::fromPercentEncoding(source.mid(kPluginFile.size()).toUtf8());
+                if (!source.isEmpty() && !source.contains(QLatin1Char(':')))
+                    plain.pictures << source;
+            } else if (!closing && (name.compare(QLatin1String("script"), Qt::CaseInsensitive) == 0 ||
+                                    name.compare(QLatin1String("style"), Qt::CaseInsensitive) == 0)) {
+                const qsizetype close = html.indexOf(QLatin1String("</") + name.toString(), k, Qt::CaseInsensitive);
+                k = close < 0 ? html.size() : close;
+            }
+            continue;
+        }
+        if (c.isSpace()) {
+            space = true;
+            ++k;
+            continue;
+        }
+        if (space && !out.isEmpty() && !out.endsWith(QLatin1Char('\n')))
+            out += QLatin1Char(' ');
+        space = false;
+        if (c == QLatin1Char('&'))
+            k = decode_entity(html, k, out);
+        else
+            out += html.at(k++);
+    }
+    plain.text = tidy_lines(out);
+    return plain;
+}
+
+QString plain_to_html(const QString &text)
+{
+    QString html = text.toHtmlEscaped();
+    html.replace(line_break(), QLatin1String("<br>"));
+    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    return html;
+}
+
+QString picture_tag(const QString &name)
+{
+    return QStringLiteral("<img src=\"%1%2\">").arg(kPluginFile, QString::fromUtf8(QUrl::toPercentEncoding(name)));
+}
+
+int line_at(const QByteArray &bytes, qsizetype offset)
+{
+    return int(QByteArrayView(bytes).first(std::clamp<qsizetype>(offset, 0, bytes.size())).count('\n')) + 1;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Text helpers shared by the importers and exporters.
+
+// How lines are joined inside a record's texts.
+inline const QString &line_break()
+{
+    static const QString text = QStringLiteral("\r\n");
+    return text;
+}
+
+// The text of a bank file: UTF-16 or UTF-8 with a byte order mark, else
+// UTF-8 when the bytes are valid UTF-8, else Latin-1.
+QString decode_text(const QByteArray &bytes);
+
+// True when the bytes hold NUL bytes without a UTF-16 byte order mark: no
+// text format bank looks like that.
+bool looks_binary(const QByteArray &bytes);
+
+// Plain text from HTML: tags dropped, entities decoded, runs of white space
+// one space, <br> and block ends line breaks (CR LF), lines trimmed. The
+// pictures named by <img src="@@PLUGINFILE@@/name"> (or a plain file name)
+// are gathered in order.
+struct PlainText {
+    QString text;
+    QStringList pictures;
+};
+PlainText html_to_plain(const QString &html);
+
+// The reverse for the exporters: & < > " escaped, line breaks as <br>.
+QString plain_to_html(const QString &text);
+
+// An HTML picture of a file embedded beside the text, as the learning
+// platform writes it: <img src="@@PLUGINFILE@@/name">.
+QString picture_tag(const QString &name);
+
+// The 1-based line of a byte offset.
+int line_at(const QByteArray &bytes, qsizetype offset);

@@ -1,0 +1,328 @@
+// GIFT: questions separated by blank lines, "//" comments, an optional
+// "::title::" and "[format]", the answers between braces: "=" right, "~"
+// wrong, "~%50%" weighted, "#" feedback of the answer before it, "####" the
+// general feedback; "{T}"/"{F}" true or false, "{=a =b}" a short answer.
+// "$CATEGORY: path" sets the topic of the questions after it.
+#include "bank_text.h"
+#include "format_parts.h"
+#include "import_builder.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QLatin1String kCategory("$CATEGORY:");
+
+// Index of the first unescaped occurrence of what at or after from, or -1.
+qsizetype find_plain(QStringView text, QStringView what, qsizetype from = 0)
+{
+    for (qsizetype k = from; k < text.size(); ++k) {
+        if (text.at(k) == QLatin1Char('\\'))
+            ++k;
+        else if (text.mid(k).startsWith(what))
+            return k;
+    }
+    return -1;
+}
+
+qsizetype find_plain(QStringView text, char what, qsizetype from = 0)
+{
+    const QChar c = QLatin1Char(what);
+    return find_plain(text, QStringView(&c, 1), from);
+}
+
+QString unescape(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text.at(k);
+        if (c != QLatin1Char('\\') || k + 1 == text.size()) {
+            out += c;
+            continue;
+        }
+        const QChar next = text.at(++k);
+        if (next == QLatin1Char('n'))
+            out += QLatin1Char('\n');
+        else if (QStringLiteral("~=#{}:\\").contains(next))
+            out += next;
+        else
+            out += c, out += next;
+    }
+    return out;
+}
+
+// Reads one block of text (one question) into the bank.
+class GiftQuestion {
+public:
+    GiftQuestion(ImportedBank &bank, const QString &topic, int line) : bank_(bank)
+    {
+        draft_.line = line;
+        draft_.record.topic = topic;
+    }
+
+    void read(QStringView block)
+    {
+        if (block.startsWith(QLatin1String("::"))) {
+            const qsizetype end = find_plain(block, u"::", 2);
+            if (end < 0)
+                return skip(QStringLiteral("the title is not closed with ::"));
+            block = block.mid(end + 2).trimmed();
+        }
+        static const QRegularExpression format(QStringLiteral("^\\[(html|moodle|plain|markdown)\\]"));
+        if (const auto match = format.match(block); match.hasMatch()) {
+            html_ = match.captured(1) == QLatin1String("html");
+            block = block.mid(match.capturedLength()).trimmed();
+        }
+        const qsizetype open = find_plain(block, '{');
+        if (open < 0)
+            return skip(QStringLiteral("a description without answers is not a question"));
+        const qsizetype close = find_plain(block, '}', open);
+        if (close < 0)
+            return skip(QStringLiteral("the answers are not closed with }"));
+        QString question = text(block.left(open));
+        const QString after = text(block.mid(close + 1));
+        if (!after.isEmpty())
+            question += QLatin1String(" _____ ") + after;
+        draft_.record.question = question;
+        read_answers(block.mid(open + 1, close - open - 1).trimmed());
+    }
+
+private:
+    // Unescaped, and plain text when the question is written in HTML.
+    QString text(QStringView raw)
+    {
+        const QString plain = unescape(raw).trimmed();
+        if (!html_)
+            return QString(plain).replace(QLatin1Char('\n'), line_break());
+        PlainText converted = html_to_plain(plain);
+        draft_.diagrams << converted.pictures;
+        return converted.text;
+    }
+
+    void read_answers(QStringView body)
+    {
+        if (body.isEmpty())
+            return skip(QStringLiteral("essay questions are not supported"));
+        if (body.startsWith(QLatin1Char('#')))
+            return skip(QStringLiteral("numerical questions are not supported"));
+        const qsizetype general = find_plain(body, u"####");
+        if (general >= 0) {
+            draft_.record.explanation = text(body.mid(general + 4));
+            body = body.left(general).trimmed();
+        }
+        if (!read_true_false(body))
+            read_choices(body);
+    }
+
+    // {T}, {TRUE}, {F} or {FALSE}, then feedback for a wrong and for a right answer.
+    bool read_true_false(QStringView body)
+    {
+        const qsizetype hash = find_plain(body, '#');
+        const QString word = body.left(hash < 0 ? body.size() : hash).trimmed().toString().toUpper();
+        if (word != QLatin1String("T") && word != QLatin1String("TRUE") && word != QLatin1String("F") &&
+            word != QLatin1String("FALSE"))
+            return false;
+        QString wrong, right;
+        if (hash >= 0) {
+            const qsizetype second = find_plain(body, '#', hash + 1);
+            wrong = text(body.mid(hash + 1, second < 0 ? -1 : second - hash - 1));
+            if (second >= 0)
+                right = text(body.mid(second + 1));
+        }
+        const bool is_true = word.startsWith(QLatin1Char('T'));
+        draft_.answers = {{QStringLiteral("True"), is_true ? 100.0 : 0.0, is_true ? right : wrong},
+                          {QStringLiteral("False"), is_true ? 0.0 : 100.0, is_true ? wrong : right}};
+        draft_.one_right = true;
+        add_question(bank_, std::move(draft_));
+        return true;
+    }
+
+    void read_choices(QStringView body)
+    {
+        std::vector<qsizetype> starts;
+        for (qsizetype k = 0; k < body.size(); ++k) {
+            const QChar c = body.at(k);
+            if (c == QLatin1Char('\\'))
+                ++k;
+            else if (c == QLatin1Char('=') || c == QLatin1Char('~'))
+                starts.push_back(k);
+            else if (starts.empty() && !c.isSpace())
+                return skip(QStringLiteral("text before the first answer: answers start with = or ~"));
+        }
+        if (starts.empty())
+            return skip(QStringLiteral("no answers between the braces"));
+        int right_marks = 0;
+        bool matching = true;
+        for (size_t n = 0; n < starts.size(); ++n) {
+            const qsizetype end = n + 1 < starts.size() ? starts[n + 1] : body.size();
+            const QStringView part = body.mid(starts[n], end - starts[n]);
+            const bool marked_right = part.front() == QLatin1Char('=');
+            right_marks += marked_right;
+            matching = matching && marked_right && find_plain(part, u"->") >= 0;
+            draft_.answers.push_back(answer(part.mid(1), marked_right));
+        }
+        if (matching)
+            return skip(QStringLiteral("matching questions are not supported"));
+        draft_.typed = right_marks == int(starts.size());
+        draft_.one_right = right_marks > 0;
+        add_question(bank_, std::move(draft_));
+    }
+
+    // One answer after its = or ~: an optional %weight%, the text, #feedback.
+    DraftAnswer answer(QStringView part, bool marked_right)
+    {
+        DraftAnswer answer;
+        answer.fraction = marked_right ? 100 : 0;
+        part = part.trimmed();
+        if (part.startsWith(QLatin1Char('%'))) {
+            const qsizetype end = part.indexOf(QLatin1Char('%'), 1);
+            bool ok = false;
+            const double weight = end > 0 ? part.mid(1, end - 1).toDouble(&ok) : 0;
+            if (ok) {
+                answer.fraction = weight;
+                part = part.mid(end + 1);
+            }
+        }
+        const qsizetype hash = find_plain(part, '#');
+        answer.text = text(part.left(hash < 0 ? part.size() : hash));
+        if (hash >= 0)
+            answer.feedback = text(part.mid(hash + 1));
+        return answer;
+    }
+
+    void skip(const QString &why) { report(bank_, draft_.line, true, why); }
+
+    ImportedBank &bank_;
+    DraftQuestion draft_;
+    bool html_ = false;
+};
+
+bool is_comment(QStringView line)
+{
+    return line.trimmed().startsWith(QLatin1String("//"));
+}
+
+// Whether the text leaves a brace open: one line may open the answers and a
+// later one close them, with blank lines between.
+bool leaves_open(QStringView line, bool open)
+{
+    for (qsizetype k = 0; k < line.size(); ++k) {
+        if (line.at(k) == QLatin1Char('\\'))
+            ++k;
+        else if (line.at(k) == QLatin1Char('{'))
+            open = true;
+        else if (line.at(k) == QLatin1Char('}'))
+            open = false;
+    }
+    return open;
+}
+
+QString escaped(QString text)
+{
+    QString out;
+    out.reserve(text.size());
+    text.replace(line_break(), QLatin1String("\n"));
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else
+            out += QStringLiteral("~=#{}:\\").contains(c) ? QLatin1Char('\\') + QString(c) : QString(c);
+    }
+    return out;
+}
+
+QString weight(double percent)
+{
+    QString number = QString::number(percent, 'f', 5);
+    while (number.endsWith(QLatin1Char('0')))
+        number.chop(1);
+    if (number.endsWith(QLatin1Char('.')))
+        number.chop(1);
+    return QLatin1Char('%') + number + QLatin1Char('%');
+}
+
+} // namespace
+
+ImportedBank import_gift(const QString &text)
+{
+    ImportedBank bank;
+    QString topic;
+    QString block;
+    int block_line = 0;
+    bool open = false;
+    const auto finish = [&] {
+        if (!block.trimmed().isEmpty())
+            GiftQuestion(bank, topic, block_line).read(QStringView(block).trimmed());
+        block.clear();
+    };
+    int number = 0;
+    for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        ++number;
+        if (is_comment(line))
+            continue;
+        if (!open && line.trimmed().isEmpty()) {
+            finish();
+        } else if (!open && block.isEmpty() && line.trimmed().startsWith(kCategory)) {
+            topic = category_topic(line.trimmed().mid(kCategory.size()).toString());
+        } else {
+            if (block.isEmpty())
+                block_line = number;
+            block += line.trimmed().toString() + QLatin1Char('\n');
+            open = leaves_open(line, open);
+        }
+    }
+    finish();
+    return bank;
+}
+
+QByteArray export_gift(const ImportedBank &bank)
+{
+    QString out;
+    if (!bank.title.isEmpty())
+        out += QLatin1String("// ") + QString(bank.title).simplified() + QLatin1Char('\n');
+    if (!bank.author.isEmpty())
+        out += QLatin1String("// ") + QString(bank.author).simplified() + QLatin1Char('\n');
+    QString topic;
+    int number = 0;
+    for (const question_record &record : bank.questions) {
+        if (record.topic != topic) {
+            topic = record.topic;
+            out += QLatin1String("\n$CATEGORY: $course$/top/") + category_path(topic) + QLatin1Char('\n');
+        }
+        // Diagrams can only be named, as pictures of an HTML question text;
+        // the platform asks for the files themselves.
+        const bool html = !record.diagrams[1].isEmpty();
+        const auto text = [html](const QString &plain) { return escaped(html ? plain_to_html(plain) : plain); };
+        QString question = record.question;
+        if (html) {
+            question = plain_to_html(question);
+            for (size_t k = 1; k <= 3; ++k) {
+                if (!record.diagrams[k].isEmpty())
+                    question += QLatin1String("<br>") + picture_tag(record.diagrams[k]);
+            }
+        }
+        out += QStringLiteral("\n::Q%1::").arg(++number) + (html ? QLatin1String("[html]") : QLatin1String()) +
+               escaped(question) + QLatin1String(" {\n");
+        int rights = 0;
+        for (size_t k = 1; k <= 6; ++k)
+            rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
+        for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
+            QString mark;
+            if (is_typed_question(record) || (rights == 1 && record.correct[k] == 1))
+                mark = QStringLiteral("=");
+            else if (rights <= 1)
+                mark = QStringLiteral("~");
+            else
+                mark = QLatin1Char('~') + weight(record.correct[k] == 1 ? 100.0 / rights : -100);
+            out += QLatin1Char('\t') + mark + text(record.answers[k]);
+            if (!record.answer_feedback[k].isEmpty())
+                out += QLatin1Char('#') + text(record.answer_feedback[k]);
+            out += QLatin1Char('\n');
+        }
+        if (!record.explanation.isEmpty())
+            out += QLatin1String("\t####") + text(record.explanation) + QLatin1Char('\n');
+        out += QLatin1String("}\n");
+    }
+    return out.toUtf8();
+}

@@ -1,0 +1,146 @@
+#include "import_builder.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace {
+
+constexpr int kMaxProblems = 1000;
+constexpr double kFullCredit = 99.99;  // "100", also when written as 99.999...
+
+int answer_count(const question_record &record)
+{
+    int count = 0;
+    while (count < 6 && !record.answers[size_t(count + 1)].isEmpty())
+        ++count;
+    return count;
+}
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + (text.size() > 40 ? text.left(37) + QLatin1String("...") : text) + QLatin1Char('"');
+}
+
+// Fills the record's answers from the draft; "" or why it cannot be asked.
+QString take_answers(ImportedBank &bank, DraftQuestion &draft)
+{
+    question_record &record = draft.record;
+    std::vector<DraftAnswer> kept;
+    for (DraftAnswer &answer : draft.answers) {
+        answer.text = answer.text.trimmed();
+        if (!draft.typed) {
+            kept.push_back(answer);
+        } else if (answer.fraction >= kFullCredit && !answer.text.isEmpty()) {
+            kept.push_back(answer);
+        } else if (answer.fraction > 0) {
+            report(bank, draft.line, false,
+                   QStringLiteral("the partial-credit answer %1 is dropped: a typed answer is right or wrong")
+                       .arg(quoted(answer.text)));
+        }
+    }
+    if (kept.size() > 6)
+        return QStringLiteral("%1 %2: more than six").arg(kept.size()).arg(draft.typed ? "accepted answers" : "answers");
+    if (draft.typed) {
+        record.question_type = typed_question_type();
+        if (kept.empty())
+            return QStringLiteral("no answer with full credit");
+    } else if (kept.size() < 2) {
+        return QStringLiteral("fewer than two answers");
+    }
+    for (size_t k = 0; k < kept.size(); ++k) {
+        const DraftAnswer &answer = kept[k];
+        if (answer.text.isEmpty())
+            return QStringLiteral("answer %1 has no text").arg(k + 1);
+        record.answers[k + 1] = answer.text;
+        record.answer_feedback[k + 1] = answer.feedback.trimmed();
+        const bool right = draft.typed || (draft.one_right ? answer.fraction >= kFullCredit : answer.fraction > 0);
+        record.correct[k + 1] = right ? 1 : 0;
+        if (draft.one_right && !right && answer.fraction > 0)
+            report(bank, draft.line, false,
+                   QStringLiteral("the partial credit of answer %1 is dropped: it counts as wrong").arg(quoted(answer.text)));
+    }
+    return {};
+}
+
+} // namespace
+
+void report(ImportedBank &bank, int line, bool skipped, const QString &message)
+{
+    const int count = int(bank.problems.size());
+    if (count < kMaxProblems)
+        bank.problems.push_back({line, skipped, message});
+    else if (count == kMaxProblems)
+        bank.problems.push_back({0, false, QStringLiteral("further problems are not listed")});
+}
+
+void add_question(ImportedBank &bank, DraftQuestion draft)
+{
+    if (draft.diagrams.size() > 3) {
+        report(bank, draft.line, false, QStringLiteral("only the first three of %1 pictures are kept").arg(draft.diagrams.size()));
+        draft.diagrams = draft.diagrams.mid(0, 3);
+    }
+    for (int k = 0; k < draft.diagrams.size(); ++k)
+        draft.record.diagrams[size_t(k + 1)] = draft.diagrams.at(k);
+    const QString refused = take_answers(bank, draft);
+    if (!refused.isEmpty())
+        report(bank, draft.line, true, refused);
+    else
+        add_record(bank, draft.record, draft.line);
+}
+
+void add_record(ImportedBank &bank, const question_record &record, int line)
+{
+    const int answers = answer_count(record);
+    QString refused;
+    if (record.question.trimmed().isEmpty())
+        refused = QStringLiteral("the question has no text");
+    else if (is_typed_question(record) && answers == 0)
+        refused = QStringLiteral("a typed question without an accepted answer");
+    else if (!is_typed_question(record) && answers < 2)
+        refused = QStringLiteral("fewer than two answers");
+    else if (!is_typed_question(record) &&
+             std::none_of(record.correct.begin() + 1, record.correct.begin() + 1 + answers, [](qint16 c) { return c == 1; }))
+        refused = QStringLiteral("no right answer");
+    if (!refused.isEmpty()) {
+        report(bank, line, true, refused);
+        return;
+    }
+    bank.questions.push_back(record);
+    bank.question_lines.push_back(line);
+}
+
+QString add_picture(ImportedBank &bank, const QString &name, const QByteArray &bytes)
+{
+    // Only the last part of a name is kept: the picture is held in memory
+    // and written beside the bank at most, never into another folder.
+    QString base = QFileInfo(name).fileName();
+    if (base.isEmpty() || base.startsWith(QLatin1Char('.')))
+        base = QStringLiteral("picture") + base;
+    QString unique = base;
+    // Numbered from 2; past a handful, from the number of pictures, so that
+    // many pictures of one name cost no search each.
+    for (qsizetype n = 2; bank.pictures.contains(unique) && bank.pictures.value(unique) != bytes;
+         n = n < 9 ? n + 1 : std::max(n + 1, bank.pictures.size())) {
+        const QFileInfo info(base);
+        unique = QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(n)
+                     .arg(info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+    }
+    bank.pictures.insert(unique, bytes);
+    return unique;
+}
+
+QString category_topic(const QString &path)
+{
+    static const QRegularExpression context(QStringLiteral("^\\$[a-z0-9]+\\$/?"));
+    QString topic = path.trimmed();
+    topic.remove(context);
+    if (topic == QLatin1String("top") || topic.startsWith(QLatin1String("top/")))
+        topic.remove(0, 4);
+    return topic.replace(QLatin1String("//"), QLatin1String("/")).trimmed();
+}
+
+QString category_path(const QString &topic)
+{
+    return topic.simplified().replace(QLatin1Char('/'), QLatin1String("//"));
+}

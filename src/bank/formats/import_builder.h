@@ -1,0 +1,53 @@
+#pragma once
+
+#include "bank_formats.h"
+
+#include <QStringList>
+
+// What the importers share: one question as a format states it, turned into
+// a record with the same rules for every format, and the problems listed.
+
+struct DraftAnswer {
+    QString text;
+    double fraction = 0;  // credit in percent, as the formats give it
+    QString feedback;
+};
+
+struct DraftQuestion {
+    int line = 0;
+    question_record record;  // text, explanation, topic and the like; answers come from below
+    std::vector<DraftAnswer> answers;
+    QStringList diagrams;    // names in ImportedBank::pictures or files beside the bank
+    bool typed = false;      // a typed answer: the full-credit answers are accepted
+    bool one_right = false;  // a choice with one right answer: only full credit counts
+};
+
+// A problem at that line (skipped: the question was left out). After a
+// thousand, one last problem says how many more there were.
+void report(ImportedBank &bank, int line, bool skipped, const QString &message);
+
+// Turns the draft into a record and adds it, or reports why not: more than
+// six or fewer than two answers, no right answer, partial credit dropped.
+void add_question(ImportedBank &bank, DraftQuestion draft);
+
+// Adds a complete record when it can be asked: question text, two answers
+// or more with a right one (one accepted answer for a typed question).
+void add_record(ImportedBank &bank, const question_record &record, int line);
+
+// Keeps an embedded picture; returns the name it is kept under, made
+// unique when another picture already has that name.
+QString add_picture(ImportedBank &bank, const QString &name, const QByteArray &bytes);
+
+// The type of a typed-answer record written by the importers.
+inline QString typed_question_type()
+{
+    return QStringLiteral("FILL_IN");
+}
+
+// The topic of a category path: "$course$/top/Switching/VLANs" is
+// "Switching/VLANs" (the platform's own context and "top" dropped); "//" in
+// a path is one "/" of a name.
+QString category_topic(const QString &path);
+
+// The reverse for the exporters: one line, each "/" of the topic doubled.
+QString category_path(const QString &topic);

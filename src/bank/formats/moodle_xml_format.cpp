@@ -1,0 +1,312 @@
+// Moodle XML: <quiz> holding <question type="...">; texts in <text> with a
+// format (HTML mostly), pictures embedded as <file encoding="base64"> and
+// named in the HTML as @@PLUGINFILE@@/name, or in the older <image> and
+// <image_base64>. A DTD is refused outright, so that no entity can expand.
+#include "bank_text.h"
+#include "format_parts.h"
+#include "import_builder.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <algorithm>
+
+namespace {
+
+// Elements deeper than this inside a question are not Moodle's: refused,
+// which also bounds the reader's recursion.
+constexpr int kMaxDepth = 32;
+
+// One element of a question, with its text and children.
+struct XmlNode {
+    QString name;
+    QXmlStreamAttributes attributes;
+    QString text;
+    std::vector<XmlNode> children;
+
+    const XmlNode *child(QLatin1String wanted) const
+    {
+        for (const XmlNode &node : children) {
+            if (node.name == wanted)
+                return &node;
+        }
+        return nullptr;
+    }
+    QString attribute(QLatin1String wanted) const { return attributes.value(wanted).toString(); }
+    // The text of <name><text>...</text></name>.
+    QString text_of(QLatin1String wanted) const
+    {
+        const XmlNode *node = child(wanted);
+        const XmlNode *inner = node ? node->child(QLatin1String("text")) : nullptr;
+        return inner ? inner->text : QString();
+    }
+};
+
+// Reads the element whose start the reader is at; false on an XML error.
+bool read_node(QXmlStreamReader &xml, XmlNode &node, int depth)
+{
+    node.name = xml.name().toString();
+    node.attributes = xml.attributes();
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (depth >= kMaxDepth) {
+                xml.raiseError(QStringLiteral("elements nested too deeply"));
+                return false;
+            }
+            node.children.emplace_back();
+            if (!read_node(xml, node.children.back(), depth + 1))
+                return false;
+            break;
+        case QXmlStreamReader::Characters:
+            node.text += xml.text();
+            break;
+        case QXmlStreamReader::EndElement:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+class MoodleReader {
+public:
+    explicit MoodleReader(ImportedBank &bank) : bank_(bank) {}
+
+    void question(const XmlNode &node, int line)
+    {
+        const QString type = node.attribute(QLatin1String("type"));
+        if (type == QLatin1String("category")) {
+            topic_ = category_topic(node.text_of(QLatin1String("category")));
+            return;
+        }
+        if (type != QLatin1String("multichoice") && type != QLatin1String("truefalse") &&
+            type != QLatin1String("shortanswer")) {
+            report(bank_, line, true,
+                   type.isEmpty() ? QStringLiteral("a question without a type")
+                                  : QStringLiteral("%1 questions are not supported").arg(type.left(40)));
+            return;
+        }
+        DraftQuestion draft;
+        draft.line = line;
+        draft.record.topic = topic_;
+        draft.typed = type == QLatin1String("shortanswer");
+        const XmlNode *single = node.child(QLatin1String("single"));
+        draft.one_right = type != QLatin1String("multichoice") || !single ||
+                          (single->text.trimmed() != QLatin1String("false") && single->text.trimmed() != QLatin1String("0"));
+        read_texts(node, draft);
+        read_answers(node, type, draft);
+        add_question(bank_, std::move(draft));
+    }
+
+private:
+    void read_texts(const XmlNode &node, DraftQuestion &draft)
+    {
+        const XmlNode *question = node.child(QLatin1String("questiontext"));
+        QHash<QString, QByteArray> files;
+        if (question) {
+            for (const XmlNode &file : question->children) {
+                if (file.name == QLatin1String("file"))
+                    files.insert(file.attribute(QLatin1String("name")), QByteArray::fromBase64(file.text.toLatin1()));
+            }
+        }
+        const PlainText text = convert(question);
+        draft.record.question = text.text;
+        for (const QString &name : text.pictures)
+            draft.diagrams << (files.contains(name) ? add_picture(bank_, name, files.take(name)) : name);
+        for (auto file = files.cbegin(); file != files.cend(); ++file)
+            draft.diagrams << add_picture(bank_, file.key(), file.value());
+        const QString image = node.child(QLatin1String("image")) ? node.child(QLatin1String("image"))->text.trimmed() : QString();
+        if (!image.isEmpty()) {
+            const XmlNode *data = node.child(QLatin1String("image_base64"));
+            draft.diagrams << (data ? add_picture(bank_, image, QByteArray::fromBase64(data->text.toLatin1())) : image);
+        }
+        draft.record.explanation = convert(node.child(QLatin1String("generalfeedback"))).text;
+        draft.record.clue = convert(node.child(QLatin1String("hint"))).text;
+    }
+
+    void read_answers(const XmlNode &node, const QString &type, DraftQuestion &draft)
+    {
+        std::vector<DraftAnswer> answers;
+        for (const XmlNode &answer : node.children) {
+            if (answer.name != QLatin1String("answer"))
+                continue;
+            const XmlNode *text = answer.child(QLatin1String("text"));
+            answers.push_back({draft.typed ? (text ? text->text.trimmed() : QString()) : convert(&answer).text,
+                               answer.attribute(QLatin1String("fraction")).toDouble(),
+                               convert(answer.child(QLatin1String("feedback"))).text});
+        }
+        if (type == QLatin1String("truefalse")) {
+            // Whatever their order in the file: True first, then False.
+            std::stable_sort(answers.begin(), answers.end(), [](const DraftAnswer &a, const DraftAnswer &b) {
+                return a.text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 &&
+                       b.text.compare(QLatin1String("true"), Qt::CaseInsensitive) != 0;
+            });
+            for (DraftAnswer &answer : answers)
+                answer.text = answer.text.left(1).toUpper() + answer.text.mid(1).toLower();
+        }
+        draft.answers = std::move(answers);
+    }
+
+    // Plain text of an element holding <text>, by its format.
+    static PlainText convert(const XmlNode *node)
+    {
+        const XmlNode *text = node ? node->child(QLatin1String("text")) : nullptr;
+        if (!text)
+            return {};
+        const QString format = node->attribute(QLatin1String("format"));
+        if (format == QLatin1String("plain_text") || format == QLatin1String("markdown"))
+            return {QString(text->text.trimmed()).replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                        .replace(QLatin1Char('\n'), line_break()), {}};
+        return html_to_plain(text->text);
+    }
+
+    ImportedBank &bank_;
+    QString topic_;
+};
+
+} // namespace
+
+ImportedBank import_moodle_xml(const QByteArray &bytes)
+{
+    ImportedBank bank;
+    MoodleReader reader(bank);
+    QXmlStreamReader xml(bytes);
+    bool root = true;
+    while (!xml.atEnd() && !xml.hasError()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::DTD) {
+            report(bank, int(xml.lineNumber()), true,
+                   QStringLiteral("a document type declaration (DTD) is refused: entities could expand without bound"));
+            return bank;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        if (root && xml.name() != QLatin1String("quiz")) {
+            report(bank, int(xml.lineNumber()), true,
+                   QStringLiteral("not a Moodle XML quiz: the document is <%1>, not <quiz>").arg(xml.name().left(40)));
+            return bank;
+        }
+        root = false;
+        if (xml.name() != QLatin1String("question"))
+            continue;
+        const int line = int(xml.lineNumber());
+        XmlNode node;
+        if (read_node(xml, node, 0))
+            reader.question(node, line);
+    }
+    if (xml.hasError())
+        report(bank, int(xml.lineNumber()), true, QStringLiteral("XML error: %1").arg(xml.errorString()));
+    return bank;
+}
+
+namespace {
+
+void write_text(QXmlStreamWriter &xml, const QString &element, const QString &html, const QString &format = QStringLiteral("html"))
+{
+    xml.writeStartElement(element);
+    xml.writeAttribute(QStringLiteral("format"), format);
+    xml.writeTextElement(QStringLiteral("text"), html);
+    xml.writeEndElement();
+}
+
+// The question text in HTML with its pictures: embedded when the bank holds
+// them, else named for the teacher to add.
+void write_question_text(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record)
+{
+    QString html = plain_to_html(record.question);
+    for (size_t k = 1; k <= 3; ++k) {
+        const QString &name = record.diagrams[k];
+        if (!name.isEmpty())
+            html += QLatin1String("<br>") + (bank.pictures.contains(name) ? picture_tag(name)
+                                                                          : QStringLiteral("<img src=\"%1\">").arg(name.toHtmlEscaped()));
+    }
+    xml.writeStartElement(QStringLiteral("questiontext"));
+    xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+    xml.writeTextElement(QStringLiteral("text"), html);
+    for (size_t k = 1; k <= 3; ++k) {
+        const auto picture = bank.pictures.constFind(record.diagrams[k]);
+        if (record.diagrams[k].isEmpty() || picture == bank.pictures.constEnd())
+            continue;
+        xml.writeStartElement(QStringLiteral("file"));
+        xml.writeAttribute(QStringLiteral("name"), record.diagrams[k]);
+        xml.writeAttribute(QStringLiteral("path"), QStringLiteral("/"));
+        xml.writeAttribute(QStringLiteral("encoding"), QStringLiteral("base64"));
+        xml.writeCharacters(QString::fromLatin1(picture->toBase64()));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+}
+
+QString fraction(double percent)
+{
+    return QString::number(percent, 'g', 7);
+}
+
+void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record, int number)
+{
+    const bool typed = is_typed_question(record);
+    int rights = 0;
+    for (size_t k = 1; k <= 6; ++k)
+        rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
+    xml.writeStartElement(QStringLiteral("question"));
+    xml.writeAttribute(QStringLiteral("type"), typed ? QStringLiteral("shortanswer") : QStringLiteral("multichoice"));
+    xml.writeStartElement(QStringLiteral("name"));
+    xml.writeTextElement(QStringLiteral("text"), QStringLiteral("Q%1 %2").arg(number).arg(
+                                                     QString(record.question).simplified().left(60)));
+    xml.writeEndElement();
+    write_question_text(xml, bank, record);
+    write_text(xml, QStringLiteral("generalfeedback"), plain_to_html(record.explanation));
+    xml.writeTextElement(QStringLiteral("defaultgrade"), QStringLiteral("1"));
+    if (typed) {
+        xml.writeTextElement(QStringLiteral("usecase"), QStringLiteral("0"));
+    } else {
+        xml.writeTextElement(QStringLiteral("single"), rights <= 1 ? QStringLiteral("true") : QStringLiteral("false"));
+        xml.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("true"));
+        xml.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("ABCD"));
+    }
+    for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
+        // Several right: each right one a share, a wrong one cancels all,
+        // so only exactly the right ones score, as in this program.
+        const double percent = typed || record.correct[k] == 1 ? 100.0 / std::max(1, typed ? 1 : rights)
+                                                               : (rights > 1 ? -100.0 : 0.0);
+        xml.writeStartElement(QStringLiteral("answer"));
+        xml.writeAttribute(QStringLiteral("fraction"), fraction(percent));
+        xml.writeAttribute(QStringLiteral("format"), typed ? QStringLiteral("moodle_auto_format") : QStringLiteral("html"));
+        xml.writeTextElement(QStringLiteral("text"), typed ? record.answers[k] : plain_to_html(record.answers[k]));
+        write_text(xml, QStringLiteral("feedback"), plain_to_html(record.answer_feedback[k]));
+        xml.writeEndElement();
+    }
+    if (!record.clue.isEmpty())
+        write_text(xml, QStringLiteral("hint"), plain_to_html(record.clue));
+    xml.writeEndElement();
+}
+
+} // namespace
+
+QByteArray export_moodle_xml(const ImportedBank &bank)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("quiz"));
+    if (!bank.title.isEmpty() || !bank.author.isEmpty())
+        xml.writeComment(QStringLiteral(" %1 %2 ").arg(bank.title, bank.author).replace(QLatin1String("--"), QLatin1String("- -")));
+    QString topic;
+    int number = 0;
+    for (const question_record &record : bank.questions) {
+        if (number == 0 || record.topic != topic) {
+            topic = record.topic;
+            xml.writeStartElement(QStringLiteral("question"));
+            xml.writeAttribute(QStringLiteral("type"), QStringLiteral("category"));
+            xml.writeStartElement(QStringLiteral("category"));
+            xml.writeTextElement(QStringLiteral("text"), QStringLiteral("$course$/top/") + category_path(topic));
+            xml.writeEndElement();
+            xml.writeEndElement();
+        }
+        write_question(xml, bank, record, ++number);
+    }
+    xml.writeEndDocument();
+    return bytes;
+}

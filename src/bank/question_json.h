@@ -1,0 +1,17 @@
+#pragma once
+
+#include "question_record.h"
+
+#include <QJsonObject>
+#include <QString>
+
+// One question object of the bank's JSON format (see the README), shared by
+// the built-in bank's loaders and the JSON importer and exporter.
+
+// Fills record from json; returns "" when it could, else why the object was
+// refused (no question text, more than six answers, a right answer that
+// names no answer).
+QString read_question_json(const QJsonObject &json, question_record &record);
+
+// The record as a JSON object, without "id"; optional fields only when set.
+QJsonObject write_question_json(const question_record &record);
