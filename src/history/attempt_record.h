@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QtGlobal>
+#include <vector>
+
+// What the results file keeps of one quiz: the attempt and every answer given.
+// Times are UTC.
+
+enum class QuizMode { practice, exam };
+
+struct AnswerRecord {
+    qint16 question_id = 0;   // bank index
+    QString question_hash;    // question_identity.h: an edited question is a new one
+    QString topic;
+    QString given;            // letters pressed as shown ("A C") or the typed text
+    bool right = false;
+    qint64 time_ms = 0;       // time spent on the question
+};
+
+struct AttemptRecord {
+    QString bank_title;
+    QString bank_hash;        // question_identity.h
+    int quiz = 0;             // 1..4; chosen_questions for a retry or a due-for-review quiz
+    QuizMode mode = QuizMode::practice;
+    QString options;          // the options in force, as a short text
+    QDateTime started;
+    QDateTime ended;
+    int asked = 0;
+    int right = 0;
+    std::vector<AnswerRecord> answers;
+
+    static constexpr int chosen_questions = 0;
+};
+
+// One saved attempt without its answers, as the results window lists it.
+struct AttemptSummary {
+    qint64 id = 0;
+    int quiz = 0;
+    QuizMode mode = QuizMode::practice;
+    QString options;
+    QDateTime started;
+    QDateTime ended;
+    int asked = 0;
+    int right = 0;
+};
+
+// The answers of one attempt on one topic.
+struct TopicResult {
+    qint64 attempt_id = 0;
+    QString topic;
+    int asked = 0;
+    int right = 0;
+};

@@ -1,0 +1,76 @@
+#include "history_schema.h"
+
+#include "sql_failure.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <array>
+
+namespace {
+
+// Times are milliseconds since 1970 UTC.
+const std::array<QStringList, history_schema_version> steps = {
+    // 1: attempts and their answers.
+    QStringList{
+        "CREATE TABLE attempts (id INTEGER PRIMARY KEY, bank_title TEXT NOT NULL, bank_hash TEXT NOT NULL,"
+        " quiz INTEGER NOT NULL, mode TEXT NOT NULL, options TEXT NOT NULL, started_at INTEGER NOT NULL,"
+        " ended_at INTEGER NOT NULL, asked INTEGER NOT NULL, right_count INTEGER NOT NULL)",
+        "CREATE TABLE answers (attempt_id INTEGER NOT NULL, position INTEGER NOT NULL,"
+        " question_id INTEGER NOT NULL, question_hash TEXT NOT NULL, given TEXT NOT NULL,"
+        " is_right INTEGER NOT NULL, PRIMARY KEY (attempt_id, position)) WITHOUT ROWID",
+    },
+    // 2: topic and time spent per answer, the review schedule (started with
+    // the questions whose last answer was wrong), attempts found by bank.
+    QStringList{
+        "ALTER TABLE answers ADD COLUMN topic TEXT NOT NULL DEFAULT ''",
+        "ALTER TABLE answers ADD COLUMN time_ms INTEGER NOT NULL DEFAULT 0",
+        "CREATE TABLE review (bank_title TEXT NOT NULL, question_id INTEGER NOT NULL,"
+        " question_hash TEXT NOT NULL, step INTEGER NOT NULL, due_at INTEGER NOT NULL,"
+        " PRIMARY KEY (bank_title, question_id, question_hash)) WITHOUT ROWID",
+        // SQLite takes the bare is_right from the row holding MAX(ended_at).
+        "INSERT INTO review SELECT bank_title, question_id, question_hash, 0, last_at + 86400000 FROM"
+        " (SELECT t.bank_title, a.question_id, a.question_hash, a.is_right, MAX(t.ended_at) AS last_at"
+        "  FROM answers a JOIN attempts t ON t.id = a.attempt_id"
+        "  GROUP BY t.bank_title, a.question_id, a.question_hash)"
+        " WHERE is_right = 0",
+        "CREATE INDEX attempts_by_bank ON attempts (bank_title, ended_at)",
+    },
+};
+
+int user_version(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    prepare(query, QStringLiteral("PRAGMA user_version"));
+    run(query);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+} // namespace
+
+void upgrade_schema(QSqlDatabase &database)
+{
+    // Reading the version takes no lock, so an up-to-date file opens even in
+    // a read-only folder. An upgrade is one BEGIN IMMEDIATE per step and reads
+    // the version again inside it: two programs upgrading at once take turns,
+    // and the second finds the step done.
+    int version = user_version(database);
+    while (version < history_schema_version) {
+        run(database, QStringLiteral("BEGIN IMMEDIATE"));
+        try {
+            version = user_version(database);
+            if (version < history_schema_version) {
+                for (const QString &statement : steps[size_t(version)])
+                    run(database, statement);
+                run(database, QStringLiteral("PRAGMA user_version = %1").arg(++version));
+            }
+            run(database, QStringLiteral("COMMIT"));
+        } catch (const SqlFailure &) {
+            roll_back(database);
+            throw;
+        }
+    }
+    if (version > history_schema_version)
+        throw SqlFailure{QSqlError(QStringLiteral("The results file was written by a newer version of this program."),
+                                   {}, QSqlError::UnknownError)};
+}

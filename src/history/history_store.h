@@ -1,0 +1,72 @@
+#pragma once
+
+#include "attempt_record.h"
+#include "review_schedule.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// A question due for review, as the results file knows it.
+struct DueQuestion {
+    qint16 question_id = 0;
+    QString question_hash;
+    ReviewEntry entry;
+};
+
+// The student's results file (SQLite through Qt Sql). The file's existence is
+// the setting: with no file, history is off and nothing is read or written.
+// The file is opened on first use, never before, and stays open.
+//
+// Faults never reach the caller as exceptions and never stop a quiz: a
+// damaged file is moved aside and a fresh one started; a file that cannot be
+// written (read-only folder, full disk) makes the call fail. Either way
+// take_notice() then has one sentence for the student; a failure to write is
+// told only once per run.
+class HistoryStore
+{
+public:
+    explicit HistoryStore(QString path);
+    ~HistoryStore();
+    HistoryStore(const HistoryStore &) = delete;
+    HistoryStore &operator=(const HistoryStore &) = delete;
+
+    // history.sqlite in the program's data folder (QStandardPaths::AppDataLocation).
+    static QString default_path();
+    const QString &path() const { return path_; }
+
+    bool is_on() const;
+    // Creates the folder and the file; false when it cannot (see take_notice).
+    bool turn_on();
+    // Closes and deletes the file; false when it cannot be deleted.
+    bool turn_off();
+
+    // Saves one attempt and moves its questions along the review schedule, all
+    // in one transaction; waits for another program saving at the same time.
+    // The attempt's id, or nullopt when history is off or saving failed.
+    std::optional<qint64> save(const AttemptRecord &attempt);
+
+    // The attempts on the bank of that title, newest first.
+    std::vector<AttemptSummary> attempts(const QString &bank_title);
+    // Right and asked per attempt and topic, for the bank of that title.
+    std::vector<TopicResult> topic_results(const QString &bank_title);
+    // The questions of that bank due for review at now, the longest due first.
+    std::vector<DueQuestion> due_questions(const QString &bank_title, const QDateTime &now);
+
+    // What the student should be told, once: "" when nothing happened since.
+    QString take_notice();
+
+private:
+    template<typename Work> bool with_database(const QString &doing, Work work);
+    QSqlDatabase &open();
+    void close();
+    void move_aside();
+    void add_notice(const QString &text);
+
+    QString path_;
+    QString connection_;
+    QSqlDatabase database_;
+    QString notice_;
+    bool failure_told_ = false;
+};

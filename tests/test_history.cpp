@@ -1,0 +1,320 @@
+// The results file without windows: the review schedule, bank and question
+// identities, saving and reading attempts, upgrading an older file, and a
+// damaged file or a read-only folder.
+#include "bank_loaders.h"
+#include "history_samples.h"
+#include "history_store.h"
+#include "question_bank.h"
+#include "question_identity.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+namespace {
+
+const QDateTime day_zero(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
+
+QDateTime day(double days)
+{
+    return day_zero.addMSecs(qint64(days * 86400000));
+}
+
+// The questions of bank "Sample bank" due at that time, as "id:step".
+QStringList due_at(HistoryStore &store, double days)
+{
+    QStringList due;
+    for (const DueQuestion &question : store.due_questions(QStringLiteral("Sample bank"), day(days)))
+        due << QStringLiteral("%1:%2").arg(question.question_id).arg(question.entry.step);
+    return due;
+}
+
+// An attempt at one question only.
+AttemptRecord one_answer(qint16 id, bool right, double days)
+{
+    AttemptRecord attempt = sample_attempt(0, day(days));
+    attempt.answers = {{id, QStringLiteral("q%1").arg(id), QStringLiteral("Topic"), QStringLiteral("A"), right, 500}};
+    attempt.asked = 1;
+    attempt.right = right ? 1 : 0;
+    return attempt;
+}
+
+// A folder nothing can be written into, root included (an immutable folder
+// for root, who passes file modes by); false when this machine has no way.
+bool make_read_only(const QString &folder)
+{
+    for (const QString &file : QDir(folder).entryList(QDir::Files))
+        QFile::setPermissions(folder + "/" + file, QFile::ReadOwner);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    if (geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-R"), QStringLiteral("+i"), folder});
+    QFile probe(folder + "/probe");
+    return !probe.open(QIODevice::WriteOnly);
+}
+
+void make_writable(const QString &folder)
+{
+    if (geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-R"), QStringLiteral("-i"), folder});
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+class HistoryTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void schedule_data()
+    {
+        QTest::addColumn<int>("step");       // -1: not under review
+        QTest::addColumn<double>("due");     // days after day zero
+        QTest::addColumn<bool>("right");
+        QTest::addColumn<double>("at");
+        QTest::addColumn<int>("next_step");
+        QTest::addColumn<double>("next_due");
+        QTest::newRow("a miss starts the schedule") << -1 << 0.0 << false << 0.0 << 0 << 1.0;
+        QTest::newRow("right, never missed") << -1 << 0.0 << true << 0.0 << -1 << 0.0;
+        QTest::newRow("right before due stays") << 0 << 1.0 << true << 0.5 << 0 << 1.0;
+        QTest::newRow("1 day, then 2") << 0 << 1.0 << true << 1.0 << 1 << 3.0;
+        QTest::newRow("2 days, then 4") << 1 << 3.0 << true << 3.5 << 2 << 7.5;
+        QTest::newRow("4 days, then 8") << 2 << 7.0 << true << 7.0 << 3 << 15.0;
+        QTest::newRow("8 days, then 16") << 3 << 15.0 << true << 20.0 << 4 << 36.0;
+        QTest::newRow("right at 16 days retires") << 4 << 31.0 << true << 31.0 << -1 << 0.0;
+        QTest::newRow("wrong goes back to the start") << 3 << 15.0 << false << 9.0 << 0 << 10.0;
+        QTest::newRow("wrong when due too") << 4 << 31.0 << false << 40.0 << 0 << 41.0;
+    }
+    void schedule()
+    {
+        QFETCH(int, step);
+        QFETCH(double, due);
+        QFETCH(bool, right);
+        QFETCH(double, at);
+        QFETCH(int, next_step);
+        QFETCH(double, next_due);
+        const auto entry = [](int s, double d) {
+            return s < 0 ? std::nullopt : std::optional<ReviewEntry>(ReviewEntry{s, day(d)});
+        };
+        QCOMPARE(after_answer(entry(step, due), right, day(at)), entry(next_step, next_due));
+    }
+
+    void identities_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("question_changes");
+        QTest::newRow("question text") << "question" << true;
+        QTest::newRow("an answer") << "answer" << true;
+        QTest::newRow("which answer is right") << "correct" << true;
+        QTest::newRow("explanation") << "explanation" << false;
+        QTest::newRow("topic") << "topic" << false;
+        QTest::newRow("clue") << "clue" << false;
+    }
+    void identities()
+    {
+        QFETCH(QString, edit);
+        QFETCH(bool, question_changes);
+        QuestionBank bank;
+        fill_question_bank(bank);
+        QuestionBank edited = bank;
+        question_record &record = edited.at(7);
+        if (edit == "question") record.question += " ";
+        if (edit == "answer") record.answers[2] += "s";
+        if (edit == "correct") record.correct[1] = qint16(1 - record.correct[1]);
+        if (edit == "explanation") record.explanation += ".";
+        if (edit == "topic") record.topic = "Other";
+        if (edit == "clue") record.clue = "Think.";
+
+        QCOMPARE(question_hash(edited.at(7)) != question_hash(bank.at(7)), question_changes);
+        QVERIFY(bank_hash(edited) != bank_hash(bank));
+        QCOMPARE(question_hash(edited.at(8)), question_hash(bank.at(8)));
+        QCOMPARE(bank_hash(bank), bank_hash(QuestionBank(bank)));
+    }
+
+    void every_question_told_apart()
+    {
+        QuestionBank bank;
+        fill_question_bank(bank);
+        QSet<QString> hashes;
+        for (int index = 1; index <= bank.total_questions; ++index)
+            hashes.insert(question_hash(bank.at(index)));
+        QCOMPARE(hashes.size(), int(bank.total_questions));
+    }
+
+    void saved_attempts_read_back()
+    {
+        QTemporaryDir folder;
+        HistoryStore store(folder.filePath("history.sqlite"));
+        QVERIFY(!store.save(sample_attempt(0, day(0))));   // history off
+        QVERIFY(!store.is_on());
+        QVERIFY(store.turn_on());
+        AttemptRecord older = sample_attempt(1, day(0));
+        older.mode = QuizMode::exam;
+        QVERIFY(store.save(older));
+        QVERIFY(store.save(sample_attempt(2, day(1))));
+        QVERIFY(store.save(sample_attempt(3, day(1), "Other bank")));
+
+        const std::vector<AttemptSummary> attempts = store.attempts("Sample bank");
+        QCOMPARE(attempts.size(), size_t(2));
+        QCOMPARE(attempts[0].ended, day(1));
+        QCOMPARE(attempts[1].started, older.started);
+        QCOMPARE(attempts[1].mode, QuizMode::exam);
+        QCOMPARE(attempts[1].quiz, older.quiz);
+        QCOMPARE(attempts[1].options, older.options);
+        QCOMPARE(attempts[1].right, older.right);
+        QCOMPARE(attempts[1].asked, 51);
+
+        int asked = 0, right = 0;
+        QSet<QString> topics;
+        for (const TopicResult &result : store.topic_results("Sample bank")) {
+            asked += result.asked;
+            right += result.right;
+            topics.insert(result.topic);
+        }
+        QCOMPARE(asked, 102);
+        QCOMPARE(right, attempts[0].right + attempts[1].right);
+        QCOMPARE(topics.size(), 11);
+        QCOMPARE(store.take_notice(), QString());
+        QVERIFY(store.turn_off());
+        QVERIFY(QDir(folder.path()).isEmpty());
+    }
+
+    // A question missed once and then answered right whenever it is due
+    // comes back after 1, 2, 4, 8 and 16 days, then no more.
+    void missed_question_comes_back()
+    {
+        QTemporaryDir folder;
+        HistoryStore store(folder.filePath("history.sqlite"));
+        QVERIFY(store.turn_on());
+        store.save(one_answer(9, false, 0));
+        QCOMPARE(due_at(store, 0.9), QStringList());
+        double at = 0;
+        for (int step = 0; step <= 4; ++step) {
+            at += 1 << step;
+            QCOMPARE(due_at(store, at - 0.01), QStringList());
+            QCOMPARE(due_at(store, at), QStringList{QStringLiteral("9:%1").arg(step)});
+            store.save(one_answer(9, true, at));
+        }
+        QCOMPARE(due_at(store, 1000), QStringList());
+        store.save(one_answer(9, false, at));
+        QCOMPARE(due_at(store, at + 1), QStringList{"9:0"});
+    }
+
+    // A file laid out as the first version was: attempts and answers only.
+    void older_file_is_upgraded()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("history.sqlite");
+        {
+            QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "version-1");
+            database.setDatabaseName(path);
+            QVERIFY(database.open());
+            QSqlQuery query(database);
+            for (const char *statement : {
+                     "CREATE TABLE attempts (id INTEGER PRIMARY KEY, bank_title TEXT NOT NULL, bank_hash TEXT NOT NULL,"
+                     " quiz INTEGER NOT NULL, mode TEXT NOT NULL, options TEXT NOT NULL, started_at INTEGER NOT NULL,"
+                     " ended_at INTEGER NOT NULL, asked INTEGER NOT NULL, right_count INTEGER NOT NULL)",
+                     "CREATE TABLE answers (attempt_id INTEGER NOT NULL, position INTEGER NOT NULL,"
+                     " question_id INTEGER NOT NULL, question_hash TEXT NOT NULL, given TEXT NOT NULL,"
+                     " is_right INTEGER NOT NULL, PRIMARY KEY (attempt_id, position)) WITHOUT ROWID",
+                     "INSERT INTO attempts VALUES (1, 'Sample bank', 'h', 2, 'practice', '', 0, 1772355600000, 2, 1)",
+                     "INSERT INTO attempts VALUES (2, 'Sample bank', 'h', 2, 'practice', '', 0, 1772442000000, 2, 1)",
+                     "INSERT INTO answers VALUES (1, 1, 6, 'q6', 'A', 0), (1, 2, 10, 'q10', 'B', 1)",
+                     "INSERT INTO answers VALUES (2, 1, 6, 'q6', 'C', 1), (2, 2, 10, 'q10', 'D', 0)",
+                     "PRAGMA user_version = 1"})
+                QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase("version-1");
+
+        HistoryStore store(path);
+        QCOMPARE(store.attempts("Sample bank").size(), size_t(2));
+        // Only question 10 was wrong the last time: due a day after day one.
+        QCOMPARE(due_at(store, 1.9), QStringList());
+        QCOMPARE(due_at(store, 2), QStringList{"10:0"});
+        QVERIFY(store.save(sample_attempt(0, day(3))));
+        QCOMPARE(store.attempts("Sample bank").size(), size_t(3));
+        QCOMPARE(store.take_notice(), QString());
+    }
+
+    void damaged_file_data()
+    {
+        QTest::addColumn<int>("damage");   // bytes overwritten at the start; -1: not a database at all
+        QTest::newRow("not a database") << -1;
+        QTest::newRow("header overwritten") << 100;
+    }
+    void damaged_file()
+    {
+        QFETCH(int, damage);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("history.sqlite");
+        {
+            HistoryStore store(path);
+            QVERIFY(store.turn_on());
+            QVERIFY(store.save(sample_attempt(0, day(0))));
+        }
+        QFile file(path);
+        QVERIFY(file.open(damage < 0 ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::ReadWrite));
+        file.write(damage < 0 ? QByteArray(5000, 'x') : QByteArray(damage, '\0'));
+        file.close();
+
+        HistoryStore store(path);
+        QVERIFY(store.save(sample_attempt(1, day(1))));
+        QCOMPARE(store.attempts("Sample bank").size(), size_t(1));
+        QVERIFY(store.take_notice().contains("damaged"));
+        QCOMPARE(store.take_notice(), QString());
+        const QStringList aside = QDir(folder.path()).entryList({"history.sqlite.corrupt-*"});
+        QCOMPARE(aside.size(), 1);
+        QFile kept(folder.filePath(aside[0]));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.read(4), damage < 0 ? QByteArray("xxxx") : QByteArray(4, '\0'));
+    }
+
+    void read_only_folder()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("history.sqlite");
+        {
+            HistoryStore store(path);
+            QVERIFY(store.turn_on());
+            QVERIFY(store.save(sample_attempt(0, day(0))));
+        }
+        if (!make_read_only(folder.path())) {
+            make_writable(folder.path());
+            QSKIP("this machine has no way to make a folder read-only");
+        }
+        HistoryStore store(path);
+        QVERIFY(!store.save(sample_attempt(1, day(1))));
+        QVERIFY(store.take_notice().contains("could not be saved"));
+        QVERIFY(!store.save(sample_attempt(2, day(2))));
+        QCOMPARE(store.take_notice(), QString());   // told once
+        make_writable(folder.path());
+        QCOMPARE(store.attempts("Sample bank").size(), size_t(1));
+        QVERIFY(QDir(folder.path()).entryList({"*.corrupt-*"}).isEmpty());
+    }
+
+    void newer_file_left_alone()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("history.sqlite");
+        {
+            QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "newer");
+            database.setDatabaseName(path);
+            QVERIFY(database.open());
+            QVERIFY(QSqlQuery(database).exec("PRAGMA user_version = 99"));
+        }
+        QSqlDatabase::removeDatabase("newer");
+        HistoryStore store(path);
+        QVERIFY(!store.save(sample_attempt(0, day(0))));
+        QVERIFY(store.take_notice().contains("newer version"));
+        QVERIFY(QDir(folder.path()).entryList({"*.corrupt-*"}).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(HistoryTest)
+#include "test_history.moc"
