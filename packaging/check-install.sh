@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs BUILD_DIR into a temporary DESTDIR under the prefix /usr and checks
+# what a desktop and a package manager will read there: the desktop entry,
+# the AppStream metainfo, the MIME definition, the icons and man page, and
+# that the installed program runs and finds its scenario bank.
+#   packaging/check-install.sh BUILD_DIR
+set -euo pipefail
+
+build=${1:?usage: packaging/check-install.sh BUILD_DIR}
+app_id=org.example.lan_switching_quiz
+dest=$(mktemp -d)
+trap 'rm -rf "$dest"' EXIT
+
+DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
+root=$dest/usr
+share=$root/share
+
+desktop-file-validate "$share/applications/$app_id.desktop"
+appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml"
+
+# The MIME definition parses and compiles into a database (which reports
+# mistakes on standard error but still exits 0).
+xmllint --noout "$share/mime/packages/$app_id.xml"
+mkdir -p "$dest/mime/packages"
+cp "$share/mime/packages/$app_id.xml" "$dest/mime/packages/"
+mime_errors=$(XDG_DATA_DIRS="$dest" update-mime-database "$dest/mime" 2>&1)
+[ -z "$mime_errors" ] || { echo "$mime_errors" >&2; exit 1; }
+grep -q "application/x-moodle-quiz+xml" "$dest/mime/types"
+
+for size in 16 22 24 32 48 64 128 256; do
+    test -s "$share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+done
+xmllint --noout "$share/icons/hicolor/scalable/apps/$app_id.svg"
+gzip -t "$share/man/man1/lan_switching_quiz.1.gz"
+
+# The installed program, run from the temporary folder, so that it must find
+# its data relative to itself.
+program=$root/bin/lan_switching_quiz
+status=0
+version=$(QT_QPA_PLATFORM=offscreen timeout 5 "$program" --version) || status=$?
+if [ "$status" -eq 124 ]; then
+    echo "check-install: SKIPPED --version and --check: the program opened its windows (no command line yet)"
+else
+    [ "$status" -eq 0 ] || { echo "check-install: --version failed ($status)" >&2; exit 1; }
+    echo "check-install: $version"
+    bank=$share/lan_switching_quiz/scenarios/scenarios.json
+    if [ -f "$bank" ]; then
+        "$program" --check "$bank"
+    else
+        echo "check-install: SKIPPED --check: no scenario bank installed yet"
+    fi
+fi
+echo "check-install: the installation in a temporary DESTDIR passes"
