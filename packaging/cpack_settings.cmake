@@ -24,8 +24,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The program's font (Liberation Sans, the metrics its windows are laid out for).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# The program's font (Liberation Sans, the metrics its windows are laid out
+# for) and the SQLite driver Qt Sql loads as a plugin for the results file.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
