@@ -71,7 +71,11 @@ private slots:
     {
         QCOMPARE(questions_per_quiz_for(204), qint16(51));
         QCOMPARE(questions_per_quiz_for(203), qint16(50));
-        QCOMPARE(questions_per_quiz_for(3), qint16(0));
+        // A bank too small to split: every quiz asks all of it.
+        QCOMPARE(questions_per_quiz_for(3), qint16(3));
+        QCOMPARE(questions_per_quiz_for(0), qint16(0));
+        QCOMPARE(quiz_bank_questions(3, 4, 3), (std::vector<qint16>{0, 1, 2, 3}));
+        QCOMPARE(quiz_bank_questions(1, 2, 4), (std::vector<qint16>{0, 2}));
         QCOMPARE(bank_index(5, 3), qint16(19));
         QCOMPARE(bank_index(51, 4), qint16(204));
         // Over the four quizzes every bank index is reached exactly once.
@@ -95,7 +99,7 @@ private slots:
         for (qint16 i = 0; i <= 51; ++i)
             QCOMPARE(state.question_order[size_t(i)], i);
         // Quiz 3 in bank order asks 3, 7, 11, ... 203.
-        const std::vector<qint16> questions = quiz_bank_questions(51, 3);
+        const std::vector<qint16> questions = quiz_bank_questions(51, 3, 204);
         QCOMPARE(questions.size(), size_t(52));
         QCOMPARE(questions[1], qint16(3));
         QCOMPARE(questions[2], qint16(7));

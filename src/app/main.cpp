@@ -1,21 +1,37 @@
-#include "centering.h"
+#include "command_line.h"
+#include "first_window.h"
 #include "pictures.h"
 #include "program.h"
 #include "program_font.h"
-#include "welcome.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // The authors' tools (--check, --convert) and --help and --version run
+    // without a window, so they need no display.
+    if (argc > 1) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        const CommandLine command = parse_command_line(arguments);
+        if (command.action != CommandLine::Action::open_windows && command.action != CommandLine::Action::refuse) {
+            QCoreApplication tool(argc, argv);
+            return run_command(command);
+        }
+    }
     QApplication app(argc, argv);
+    // Read again now that Qt has taken out its own options (-platform...).
+    const CommandLine command = parse_command_line(QCoreApplication::arguments());
+    if (command.action != CommandLine::Action::open_windows)
+        return run_command(command);
     QApplication::setWindowIcon(window_icon());
     apply_program_font();
     QApplication::setQuitOnLastWindowClosed(false);
 
     Program program;
     QObject::connect(&program.windows, &WindowRegistry::lastWindowUnloaded, &app, &QCoreApplication::quit);
-    center_window(program.windows.get<Welcome>());
+    open_first_window(program, command.files.value(0));
 
     const int status = app.exec();
     // Windows unloaded at the very end are still waiting to be deleted.

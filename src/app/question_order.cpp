@@ -8,7 +8,8 @@
 
 qint16 questions_per_quiz_for(qint16 total_questions)
 {
-    const int per_quiz = total_questions / quiz_count;
+    // A bank too small to split asks all its questions in every quiz.
+    const int per_quiz = total_questions < quiz_count ? total_questions : total_questions / quiz_count;
     return qint16(std::max(per_quiz, 0));
 }
 
@@ -17,11 +18,11 @@ qint16 bank_index(qint16 quiz_position, qint16 quiz_number)
     return qint16((quiz_position - 1) * quiz_count + quiz_number);
 }
 
-std::vector<qint16> quiz_bank_questions(qint16 questions_per_quiz, qint16 quiz_number)
+std::vector<qint16> quiz_bank_questions(qint16 questions_per_quiz, qint16 quiz_number, qint16 total_questions)
 {
     std::vector<qint16> questions(size_t(std::max<int>(questions_per_quiz, 0)) + 1, 0);
     for (qint16 p = 1; p <= questions_per_quiz; ++p)
-        questions[size_t(p)] = bank_index(p, quiz_number);
+        questions[size_t(p)] = total_questions < quiz_count ? p : bank_index(p, quiz_number);
     return questions;
 }
 

@@ -14,6 +14,7 @@
 #include "ui_welcome.h"
 
 #include <QApplication>
+#include <QShortcut>
 
 Welcome::Welcome(Program &program) : program_(program)
 {
@@ -22,6 +23,8 @@ Welcome::Welcome(Program &program) : program_(program)
     setFixedSize(size());
     connect(ui().Start_Quiz, &QPushButton::clicked, this, &Welcome::Start_Quiz_Click);
     connect(ui().Command1, &QPushButton::clicked, this, &Welcome::Command1_Click);
+    connect(ui().bankButton, &QPushButton::clicked, this, &Welcome::bankButton_Click);
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this, &Welcome::bankButton_Click);
 }
 
 Welcome::~Welcome() = default;
@@ -29,7 +32,10 @@ Welcome::~Welcome() = default;
 void Welcome::Form_Load()
 {
     setVisible(false);
-    fill_question_bank(program_.bank);
+    if (program_.chosen_bank)
+        program_.bank = *program_.chosen_bank;
+    else
+        fill_question_bank(program_.bank);
     // When the welcome window comes back after a quiz, this closes that
     // quiz's question window.
     program_.windows.unload<quest>();
@@ -58,6 +64,15 @@ void Welcome::Start_Quiz_Click()
 void Welcome::Command1_Click()
 {
     program_.windows.end_program();
+}
+
+void Welcome::bankButton_Click()
+{
+    auto &chooser = program_.windows.get<choosetest>();
+    center_window(chooser);
+    chooser.show();
+    chooser.raise();
+    chooser.activateWindow();
 }
 
 void Welcome::Form_Unload()

@@ -22,6 +22,7 @@ public:
 
     void Start_Quiz_Click();
     void Command1_Click();
+    void bankButton_Click();
 
 private:
     Program &program_;

@@ -1,0 +1,19 @@
+#include "first_window.h"
+
+#include "bank_choice.h"
+#include "centering.h"
+#include "program.h"
+#include "welcome.h"
+
+Welcome &open_first_window(Program &program, const QString &bank_file)
+{
+    OpenedBank opened;
+    if (!bank_file.isEmpty())
+        opened = open_bank_file(bank_file);
+    program.chosen_bank = std::move(opened.bank);
+    auto &welcome = program.windows.get<Welcome>();
+    center_window(welcome);
+    if (!opened.error.isEmpty())
+        program.modal.message(&welcome, QStringLiteral("Question bank"), opened.error);
+    return welcome;
+}
