@@ -96,7 +96,9 @@ public:
                                  dialog.show();
                                  settle();
                                  dialog.hide();
-                             }})
+                             },
+                             [](QWidget *, const QString &, const QString &, int) { return ResultChoice::ok; },
+                             [](QWidget *, const QString &, const QString &) { return true; }})
     {
     }
 

@@ -44,6 +44,15 @@ public:
                             [this](QDialog &dialog) {
                                 answers.append(dialog.findChild<QPlainTextEdit *>(QStringLiteral("Text1"))->toPlainText());
                                 QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("Closeb")), Qt::LeftButton);
+                            },
+                            [this](QWidget *, const QString &title, const QString &text, int missed) {
+                                messages.append({title, text});
+                                result_missed.append(missed);
+                                return result_choice;
+                            },
+                            [this](QWidget *, const QString &title, const QString &text) {
+                                messages.append({title, text});
+                                return ask_answer;
                             }})
     {
     }
@@ -104,5 +113,8 @@ public:
 
     QList<Shown> messages;
     QStringList answers;
+    ResultChoice result_choice = ResultChoice::ok;  // the result box's answer
+    QList<int> result_missed;                       // the missed count each result box offered
+    bool ask_answer = true;                          // "Yes" to every question
     Program program;
 };

@@ -44,7 +44,9 @@ int main(int argc, char *argv[])
 
     QDialog *pending_answer = nullptr;
     Program program(ModalSeam{[](QWidget *, const QString &, const QString &) {},
-                              [&](QDialog &dialog) { pending_answer = &dialog; save(dialog, QStringLiteral("theanswer")); }});
+                              [&](QDialog &dialog) { pending_answer = &dialog; save(dialog, QStringLiteral("theanswer")); },
+                              [](QWidget *, const QString &, const QString &, int) { return ResultChoice::ok; },
+                              [](QWidget *, const QString &, const QString &) { return true; }});
     auto &welcome = program.windows.get<Welcome>();
     save(welcome, QStringLiteral("welcome"));
     welcome.Start_Quiz_Click();

@@ -59,6 +59,7 @@ void pick_a_quiz::Command1_Click()
     state.question_id = 0;
     state.current_question = 0;
     state.number_right = 0;
+    program_.answers.clear();
     question_window.show_quest();
     unsetCursor();
     hide();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "answer_log.h"
+#include "clock.h"
 #include "modal_seam.h"
 #include "question_bank.h"
 #include "quiz_state.h"
@@ -18,6 +20,8 @@ public:
 
     QuestionBank bank;
     QuizState state;
+    AnswerLog answers;           // the questions of the last quiz, as answered
+    Clock clock = steady_clock();
     RandomGenerator random;
     ModalSeam modal;
     WindowRegistry windows{*this};

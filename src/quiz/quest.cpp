@@ -13,6 +13,7 @@
 #include "question_order.h"
 #include "question_presentation.h"
 #include "quiz_texts.h"
+#include "review_window.h"
 #include "theanswer.h"
 #include "ui_quest.h"
 #include "ui_theanswer.h"
@@ -91,6 +92,7 @@ void quest::show_quest()
         return;
     }
     state.question_id = state.quiz_questions.at(size_t(state.question_order.at(size_t(state.current_question))));
+    shown_at_ = program_.clock();
     ui().qid->setText(QString::number(state.question_id));
     ui().question_number->setText(QString::number(state.current_question));
 
@@ -152,20 +154,29 @@ void quest::NextButton_Click()
     show_quest();
 }
 
+LoggedAnswer quest::answer_on_screen() const
+{
+    LoggedAnswer answer;
+    answer.bank_index = program_.state.question_id;
+    answer.shown = program_.state.current_record;
+    answer.milliseconds = program_.clock() - shown_at_;
+    if (answer.typed_question()) {
+        answer.typed = abox[1]->toPlainText();
+    } else {
+        answer.choice.visible = visible_choices();
+        for (size_t p = 1; p <= 6; ++p)
+            answer.choice.pressed[p] = QChoice[p]->isChecked();
+    }
+    return answer;
+}
+
 void quest::check_answer()
 {
     QuizState &state = program_.state;
-    const question_record &record = state.current_record;
-    bool right = false;
-    if (is_typed_question(record)) {
-        right = typed_is_right(record, abox[1]->toPlainText());
-    } else {
-        ChoiceAnswer answer;
-        answer.visible = visible_choices();
-        for (size_t p = 1; p <= 6; ++p)
-            answer.pressed[p] = QChoice[p]->isChecked();
-        right = choice_is_right(record, answer);
-    }
+    LoggedAnswer answer = answer_on_screen();
+    mark(answer);
+    const bool right = answer.right;
+    program_.answers.add(std::move(answer));
     state.answer_result = right ? QuizState::answer_right : QuizState::answer_wrong;
     if (right) {
         if (state.show_when_right == 1)
@@ -212,11 +223,36 @@ void quest::end_the_test()
 {
     QuizState &state = program_.state;
     --state.current_question;
-    program_.modal.message(this, report_title, report_text(state.number_right, state.current_question));
+    const ResultChoice choice = program_.modal.result(this, report_title,
+                                                      report_text(state.number_right, state.current_question),
+                                                      program_.answers.missed_count());
+    if (choice == ResultChoice::retry_missed && program_.answers.missed_count() > 0) {
+        start_quiz_of(program_.answers.missed_questions());
+        return;
+    }
+    if (choice == ResultChoice::review) {
+        open_review(program_);
+        return;
+    }
     // Loading the welcome window afresh refills the bank and unloads this
     // window; it is deleted once this handler has returned.
     program_.windows.get<Welcome>().show();
     hide();
+}
+
+void quest::start_quiz_of(std::vector<qint16> bank_questions)
+{
+    QuizState &state = program_.state;
+    set_quiz_questions(state, std::move(bank_questions));
+    build_question_order(state, program_.random);
+    state.question_id = 0;
+    state.current_question = 0;
+    state.number_right = 0;
+    program_.answers.clear();
+    clear_the_boxes();
+    marked_ = 0;
+    ui().the_gauge->hide();
+    show_quest();
 }
 
 void quest::quitquiz_Click()

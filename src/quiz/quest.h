@@ -4,11 +4,13 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 namespace Ui { class quest; }
 class Program;
 class QPlainTextEdit;
 class QPushButton;
+struct LoggedAnswer;
 
 // The question window: one question of the running quiz at a time, its
 // lettered choices (or a box to type the answer in), the running score,
@@ -29,6 +31,9 @@ public:
     void check_answer();
     void show_answer();
     void end_the_test();
+    // Starts a quiz of the given bank questions (index 0 unused) with the
+    // options in force: "Retry missed".
+    void start_quiz_of(std::vector<qint16> bank_questions);
 
     void NextButton_Click();
     void quitquiz_Click();
@@ -47,9 +52,11 @@ protected:
 
 private:
     std::array<bool, 7> visible_choices() const;
+    LoggedAnswer answer_on_screen() const;
     void update_score();
     void lay_gauge();
 
     Program &program_;
     int marked_ = 0;  // answers marked in this quiz, for the gauge
+    qint64 shown_at_ = 0;  // clock reading when the question on screen was shown
 };

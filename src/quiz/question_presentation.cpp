@@ -23,6 +23,7 @@ PresentedQuestion present_question(const question_record &bank_record, bool shuf
         const size_t from = size_t(shown.display_order[p]);
         shown.record.answers[p] = bank_record.answers[from];
         shown.record.correct[p] = bank_record.correct[from];
+        shown.record.answer_feedback[p] = bank_record.answer_feedback[from];
     }
     return shown;
 }

@@ -7,7 +7,7 @@
 class RandomGenerator;
 
 // A bank question as it goes on screen: its answers (and their right-answer
-// flags with them) in screen order.
+// flags and feedback with them) in screen order.
 struct PresentedQuestion {
     question_record record;               // answers[p] is shown at position p
     std::array<qint16, 7> display_order{}; // bank answer number shown at position p

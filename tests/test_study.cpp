@@ -1,0 +1,211 @@
+// What follows a quiz, without windows: the answer log and its marking, the
+// score by topic and its advice, the retry of the missed questions, and the
+// texts of the review.
+#include "answer_log.h"
+#include "question_order.h"
+#include "question_presentation.h"
+#include "quiz_state.h"
+#include "random_generator.h"
+#include "review_text.h"
+#include "topic_scores.h"
+
+#include <QTest>
+#include <algorithm>
+
+namespace {
+
+question_record bank_question(const QString &type, const QStringList &answers, const QList<int> &right)
+{
+    question_record record;
+    record.question = QStringLiteral("Which <port> forwards?");
+    record.question_type = type;
+    record.topic = QStringLiteral("STP");
+    for (int p = 1; p <= answers.size(); ++p) {
+        record.answers[size_t(p)] = answers[p - 1];
+        record.answer_feedback[size_t(p)] = QStringLiteral("feedback on ") + answers[p - 1];
+    }
+    for (int p : right)
+        record.correct[size_t(p)] = 1;
+    return record;
+}
+
+LoggedAnswer logged(const QString &topic, bool right, qint16 bank_index = 1)
+{
+    LoggedAnswer answer;
+    answer.bank_index = bank_index;
+    answer.shown.topic = topic;
+    answer.right = right;
+    return answer;
+}
+
+} // namespace
+
+class StudyTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void log_marks_as_shown_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QList<int>>("right");           // bank answer numbers
+        QTest::addColumn<bool>("shuffle");
+        QTest::addColumn<QList<int>>("press");           // bank answer numbers pressed
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("expected");
+        const QString choice = QStringLiteral("single_answer"), typed = QStringLiteral("fill_in");
+        for (bool shuffle : {false, true}) {
+            const QByteArray tag = shuffle ? " shuffled" : "";
+            QTest::newRow("right" + tag) << choice << QList<int>{2} << shuffle << QList<int>{2} << QString() << true;
+            QTest::newRow("wrong" + tag) << choice << QList<int>{2} << shuffle << QList<int>{3} << QString() << false;
+            QTest::newRow("nothing pressed" + tag) << choice << QList<int>{2} << shuffle << QList<int>{} << QString() << false;
+            QTest::newRow("several right" + tag) << choice << QList<int>{1, 4} << shuffle << QList<int>{4, 1} << QString() << true;
+            QTest::newRow("several, one missing" + tag) << choice << QList<int>{1, 4} << shuffle << QList<int>{1} << QString() << false;
+            QTest::newRow("several, one extra" + tag) << choice << QList<int>{1, 4} << shuffle << QList<int>{1, 3, 4} << QString() << false;
+            QTest::newRow("typed right" + tag) << typed << QList<int>{1} << shuffle << QList<int>{} << QStringLiteral("  root port\n") << true;
+            QTest::newRow("typed second accepted" + tag) << typed << QList<int>{1} << shuffle << QList<int>{} << QStringLiteral("ROOT") << true;
+            QTest::newRow("typed wrong" + tag) << typed << QList<int>{1} << shuffle << QList<int>{} << QStringLiteral("designated") << false;
+        }
+    }
+
+    void log_marks_as_shown()
+    {
+        QFETCH(QString, type);
+        QFETCH(QList<int>, right);
+        QFETCH(bool, shuffle);
+        QFETCH(QList<int>, press);
+        QFETCH(QString, typed);
+        QFETCH(bool, expected);
+        const QStringList texts = type == QLatin1String("fill_in")
+            ? QStringList{QStringLiteral("root port"), QStringLiteral("root")}
+            : QStringList{QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three"), QStringLiteral("four"), QStringLiteral("five")};
+        const question_record bank = bank_question(type, texts, right);
+        RandomGenerator random(7);
+        const PresentedQuestion shown = present_question(bank, shuffle, random);
+        QCOMPARE(shown.display_order[1] != 1 || shown.display_order[2] != 2, shuffle);
+
+        LoggedAnswer answer;
+        answer.bank_index = 42;
+        answer.shown = shown.record;
+        answer.typed = typed;
+        for (size_t p = 1; p <= 6; ++p) {
+            answer.choice.visible[p] = !shown.record.answers[p].isEmpty();
+            answer.choice.pressed[p] = press.contains(shown.display_order[p]);
+            // Every answer keeps its right flag and its feedback in the order shown.
+            QCOMPARE(answer.shown.answers[p], bank.answers[size_t(shown.display_order[p])]);
+            QCOMPARE(answer.shown.correct[p], bank.correct[size_t(shown.display_order[p])]);
+            QCOMPARE(answer.shown.answer_feedback[p], bank.answer_feedback[size_t(shown.display_order[p])]);
+        }
+        mark(answer);
+        QCOMPARE(answer.right, expected);
+        answer.answered = false;
+        mark(answer);
+        QVERIFY(!answer.right);  // left unanswered is never right
+
+        AnswerLog log;
+        answer.answered = true;
+        mark(answer);
+        log.add(answer);
+        QCOMPARE(log.right_count(), expected ? 1 : 0);
+        QCOMPARE(log.missed_questions(), (expected ? std::vector<qint16>{0} : std::vector<qint16>{0, 42}));
+    }
+
+    void topics_weakest_first_data()
+    {
+        QTest::addColumn<QStringList>("asked");     // "topic+" right, "topic-" wrong
+        QTest::addColumn<QStringList>("expected");  // "topic right/asked percent"
+        QTest::addColumn<QString>("advice_topic");  // "" = no advice
+        QTest::newRow("none") << QStringList{} << QStringList{} << QString();
+        QTest::newRow("weakest share first")
+            << QStringList{"VLAN+", "VLAN-", "STP-", "STP-", "STP+", "LACP+"}
+            << QStringList{"STP 1/3 33", "VLAN 1/2 50", "LACP 1/1 100"} << "STP";
+        QTest::newRow("equal share: more asked first, then name")
+            << QStringList{"b-", "a-", "c-", "c-"} << QStringList{"c 0/2 0", "a 0/1 0", "b 0/1 0"} << QString();
+        QTest::newRow("weakest asked twice: no advice")
+            << QStringList{"VLAN-", "VLAN+", "STP+", "STP+", "STP+"} << QStringList{"VLAN 1/2 50", "STP 3/3 100"} << QString();
+        QTest::newRow("all right: no advice")
+            << QStringList{"STP+", "STP+", "STP+"} << QStringList{"STP 3/3 100"} << QString();
+        QTest::newRow("no topic is General")
+            << QStringList{" -", "-", "+"} << QStringList{"General 1/3 33"} << "General";
+        QTest::newRow("shares compared exactly")
+            << QStringList{"x+", "x+", "x-", "y+", "y+", "y+", "y+", "y-", "y-"}
+            << QStringList{"y 4/6 66", "x 2/3 66"} << "y";  // 4/6 == 2/3: more asked first
+    }
+
+    void topics_weakest_first()
+    {
+        QFETCH(QStringList, asked);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, advice_topic);
+        std::vector<LoggedAnswer> answers;
+        for (const QString &entry : asked)
+            answers.push_back(logged(entry.chopped(1), entry.endsWith(QLatin1Char('+'))));
+        QStringList got;
+        const std::vector<TopicScore> scores = score_by_topic(answers);
+        for (const TopicScore &score : scores)
+            got << QStringLiteral("%1 %2/%3 %4").arg(score.topic).arg(score.right).arg(score.asked).arg(score.percent());
+        QCOMPARE(got, expected);
+        const QString advice = topic_advice(scores);
+        QCOMPARE(advice.isEmpty(), advice_topic.isEmpty());
+        QVERIFY(advice.contains(advice_topic));
+    }
+
+    void retry_asks_the_missed_in_order()
+    {
+        AnswerLog log;
+        const bool right[] = {true, false, true, false, false};
+        const qint16 bank[] = {9, 5, 77, 204, 13};
+        for (int i = 0; i < 5; ++i)
+            log.add(logged(QString(), right[i], bank[i]));
+        QCOMPARE(log.missed_count(), 3);
+        QCOMPARE(log.missed_questions(), (std::vector<qint16>{0, 5, 204, 13}));
+
+        for (qint16 shuffle : {0, 1}) {
+            QuizState state;
+            state.random_question_order = shuffle;
+            set_quiz_questions(state, log.missed_questions());
+            RandomGenerator random(3);
+            build_question_order(state, random);
+            QCOMPARE(state.questions_per_quiz, qint16(3));
+            std::vector<qint16> asked;
+            for (qint16 p = 1; p <= state.questions_per_quiz; ++p)
+                asked.push_back(state.quiz_questions.at(size_t(state.question_order.at(size_t(p)))));
+            if (!shuffle)
+                QCOMPARE(asked, (std::vector<qint16>{5, 204, 13}));
+            std::sort(asked.begin(), asked.end());
+            QCOMPARE(asked, (std::vector<qint16>{5, 13, 204}));
+        }
+    }
+
+    void review_filters_and_texts()
+    {
+        std::vector<LoggedAnswer> answers = {logged(QStringLiteral("STP"), true), logged(QStringLiteral("VLAN"), false),
+                                             logged(QString(), false)};
+        answers[2].answered = false;
+        QCOMPARE(filtered_positions(answers, ReviewFilter::all), (std::vector<int>{0, 1, 2}));
+        QCOMPARE(filtered_positions(answers, ReviewFilter::wrong), (std::vector<int>{1, 2}));
+        QCOMPARE(filtered_positions(answers, ReviewFilter::right), (std::vector<int>{0}));
+        QCOMPARE(verdict_word(answers[0]) + verdict_word(answers[1]) + verdict_word(answers[2]),
+                 QStringLiteral("RightWrongUnanswered"));
+
+        LoggedAnswer choice;
+        choice.shown = bank_question(QStringLiteral("single_answer"), {"a & b", "c", "d"}, {2});
+        choice.choice = {{false, true, true, true}, {false, true, false, false}};
+        choice.milliseconds = 65'000;
+        mark(choice);
+        QVERIFY(review_row_text(4, choice).startsWith(QStringLiteral("4. Wrong - STP: Which <port>")));
+        const QString detail = review_detail_html(4, choice);
+        for (const char *part : {"Which &lt;port&gt; forwards?", "a &amp; b", "your choice, wrong", "right answer, not chosen",
+                                 "feedback on c", "time 1:05"})
+            QVERIFY2(detail.contains(QLatin1String(part)), part);
+
+        LoggedAnswer typed;
+        typed.shown = bank_question(QStringLiteral("fill_in"), {"root port", "root"}, {});
+        typed.typed = QStringLiteral("rot");
+        QVERIFY(review_detail_html(1, typed).contains(QStringLiteral("Your answer: <b>rot</b>")));
+        QVERIFY(review_detail_html(1, typed).contains(QStringLiteral("root port</b> or <b>root")));
+    }
+};
+
+QTEST_GUILESS_MAIN(StudyTest)
+#include "test_study.moc"
