@@ -1,12 +1,17 @@
 #include "pick_a_quiz.h"
 
 #include "centering.h"
+#include "history_actions.h"
 #include "program.h"
 #include "proportional_resizer.h"
 #include "question_order.h"
 #include "quest.h"
+#include "results_summary.h"
+#include "results_window.h"
 #include "ui_pick_a_quiz.h"
 #include "welcome.h"
+
+#include <QButtonGroup>
 
 namespace {
 // Only a checked box counts as on; the partial (grey) state is off.
@@ -22,6 +27,13 @@ pick_a_quiz::pick_a_quiz(Program &program) : program_(program)
     which_quiz = {nullptr, ui().which_quiz_1, ui().which_quiz_2, ui().which_quiz_3, ui().which_quiz_4};
     new ProportionalResizer(*this);
     connect(ui().Command1, &QPushButton::clicked, this, &pick_a_quiz::Command1_Click);
+    connect(ui().results_button, &QPushButton::clicked, this, &pick_a_quiz::results_button_Click);
+    last_best = {nullptr, ui().last_best_1, ui().last_best_2, ui().last_best_3, ui().last_best_4};
+    // The quiz of due questions sits outside the frame of the four quizzes
+    // and is one choice with them.
+    auto *quizzes = new QButtonGroup(this);
+    for (QRadioButton *button : {ui().which_quiz_1, ui().which_quiz_2, ui().which_quiz_3, ui().which_quiz_4, ui().due_quiz})
+        quizzes->addButton(button);
 }
 
 pick_a_quiz::~pick_a_quiz() = default;
@@ -29,6 +41,37 @@ pick_a_quiz::~pick_a_quiz() = default;
 void pick_a_quiz::Form_Load()
 {
     program_.random.reseed_from_clock();
+    show_history();
+}
+
+void pick_a_quiz::show_history()
+{
+    std::vector<AttemptSummary> attempts;
+    if (program_.history.is_on())
+        attempts = program_.history.attempts(program_.bank.test_title);
+    for (size_t n = 1; n <= 4; ++n) {
+        last_best[n]->setText(quiz_scores_text(quiz_scores(attempts, int(n))));
+        last_best[n]->setVisible(!last_best[n]->text().isEmpty());
+    }
+    due_for_review_ = due_for_review(program_, this);
+    const int due = std::max(int(due_for_review_.size()) - 1, 0);
+    ui().due_quiz->setText(tr("&Due for review (%1)").arg(due));
+    ui().due_quiz->setVisible(due > 0);
+    if (due == 0 && ui().due_quiz->isChecked())
+        ui().which_quiz_1->setChecked(true);
+}
+
+void pick_a_quiz::results_button_Click()
+{
+    const bool loaded = program_.windows.is_loaded<ResultsWindow>();
+    auto &results = program_.windows.get<ResultsWindow>();
+    if (loaded)
+        results.refresh();
+    else
+        center_window(results);
+    results.show();
+    results.raise();
+    results.activateWindow();
 }
 
 void pick_a_quiz::Command1_Click()
@@ -55,6 +98,8 @@ void pick_a_quiz::Command1_Click()
     center_window(question_window);
     state.quiz_number = state.selected_quiz;
     state.quiz_questions = quiz_bank_questions(state.questions_per_quiz, state.quiz_number);
+    if (ui().due_quiz->isChecked())
+        set_quiz_questions(state, due_for_review_);
     build_question_order(state, program_.random);
     state.question_id = 0;
     state.current_question = 0;

@@ -4,9 +4,11 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 namespace Ui { class pick_a_quiz; }
 class Program;
+class QLabel;
 class QRadioButton;
 
 // The quiz options window: which of the four quizzes, when to show the right
@@ -24,8 +26,14 @@ public:
     void Form_Unload() override;
 
     void Command1_Click();
+    void results_button_Click();
+    // The last and best score beside each quiz and the quiz of the questions
+    // due for review, when results are kept.
+    void show_history();
 
 private:
     Program &program_;
     std::array<QRadioButton *, 5> which_quiz{};  // 1..4
+    std::array<QLabel *, 5> last_best{};          // 1..4
+    std::vector<qint16> due_for_review_;          // bank questions, index 0 unused
 };

@@ -2,6 +2,7 @@
 
 #include "answer_log.h"
 #include "clock.h"
+#include "history_store.h"
 #include "modal_seam.h"
 #include "question_bank.h"
 #include "quiz_state.h"
@@ -24,5 +25,6 @@ public:
     Clock clock = steady_clock();
     RandomGenerator random;
     ModalSeam modal;
+    HistoryStore history{HistoryStore::default_path()};  // on when its file exists; opened on first use
     WindowRegistry windows{*this};
 };

@@ -24,6 +24,12 @@ QString mode_name(QuizMode mode)
     return mode == QuizMode::exam ? QStringLiteral("exam") : QStringLiteral("practice");
 }
 
+// Qt binds a null QString as NULL; the columns want text, even empty.
+QString text(const QString &value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
 QuizMode mode_named(const QString &name)
 {
     return name == QLatin1String("exam") ? QuizMode::exam : QuizMode::practice;
@@ -48,7 +54,7 @@ void schedule_reviews(const QSqlDatabase &database, const AttemptRecord &attempt
     prepare(write, QStringLiteral("INSERT OR REPLACE INTO review VALUES (?, ?, ?, ?, ?)"));
     prepare(remove, QStringLiteral("DELETE FROM review") + key);
     for (const AnswerRecord &answer : attempt.answers) {
-        const QVariantList identity{attempt.bank_title, answer.question_id, answer.question_hash};
+        const QVariantList identity{text(attempt.bank_title), answer.question_id, text(answer.question_hash)};
         run(read, identity);
         std::optional<ReviewEntry> current;
         if (read.next())
@@ -71,7 +77,7 @@ qint64 insert_attempt(const QSqlDatabase &database, const AttemptRecord &attempt
     QSqlQuery query(database);
     prepare(query, QStringLiteral("INSERT INTO attempts (bank_title, bank_hash, quiz, mode, options, started_at,"
                                   " ended_at, asked, right_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    run(query, {attempt.bank_title, attempt.bank_hash, attempt.quiz, mode_name(attempt.mode), attempt.options,
+    run(query, {text(attempt.bank_title), text(attempt.bank_hash), attempt.quiz, mode_name(attempt.mode), text(attempt.options),
                 stored(attempt.started), stored(attempt.ended), attempt.asked, attempt.right});
     const qint64 id = query.lastInsertId().toLongLong();
 
@@ -79,9 +85,12 @@ qint64 insert_attempt(const QSqlDatabase &database, const AttemptRecord &attempt
                                   " is_right, topic, time_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     int position = 0;
     for (const AnswerRecord &answer : attempt.answers) {
-        run(query, {id, ++position, answer.question_id, answer.question_hash, answer.given, answer.right ? 1 : 0,
-                    answer.topic, answer.time_ms});
+        run(query, {id, ++position, answer.question_id, text(answer.question_hash), text(answer.given),
+                    answer.right ? 1 : 0, text(answer.topic), answer.time_ms});
     }
+    prepare(query, QStringLiteral("INSERT INTO attempt_topics SELECT attempt_id, topic, COUNT(*), SUM(is_right)"
+                                  " FROM answers WHERE attempt_id = ? GROUP BY topic"));
+    run(query, {id});
     schedule_reviews(database, attempt);
     return id;
 }
@@ -90,7 +99,7 @@ std::vector<AttemptSummary> select_attempts(const QSqlDatabase &database, const 
 {
     QSqlQuery query = select(database,
         QStringLiteral("SELECT id, quiz, mode, options, started_at, ended_at, asked, right_count FROM attempts"
-                       " WHERE bank_title = ? ORDER BY ended_at DESC, id DESC"), {bank_title});
+                       " WHERE bank_title = ? ORDER BY ended_at DESC, id DESC"), {text(bank_title)});
     std::vector<AttemptSummary> attempts;
     while (query.next()) {
         attempts.push_back({query.value(0).toLongLong(), query.value(1).toInt(), mode_named(query.value(2).toString()),
@@ -103,9 +112,8 @@ std::vector<AttemptSummary> select_attempts(const QSqlDatabase &database, const 
 std::vector<TopicResult> select_topic_results(const QSqlDatabase &database, const QString &bank_title)
 {
     QSqlQuery query = select(database,
-        QStringLiteral("SELECT a.attempt_id, a.topic, COUNT(*), SUM(a.is_right) FROM attempts t"
-                       " JOIN answers a ON a.attempt_id = t.id WHERE t.bank_title = ?"
-                       " GROUP BY a.attempt_id, a.topic"), {bank_title});
+        QStringLiteral("SELECT a.attempt_id, a.topic, a.asked, a.right_count FROM attempts t"
+                       " JOIN attempt_topics a ON a.attempt_id = t.id WHERE t.bank_title = ?"), {text(bank_title)});
     std::vector<TopicResult> results;
     while (query.next())
         results.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt()});
@@ -116,7 +124,7 @@ std::vector<DueQuestion> select_due(const QSqlDatabase &database, const QString 
 {
     QSqlQuery query = select(database,
         QStringLiteral("SELECT question_id, question_hash, step, due_at FROM review"
-                       " WHERE bank_title = ? AND due_at <= ? ORDER BY due_at, question_id"), {bank_title, stored(now)});
+                       " WHERE bank_title = ? AND due_at <= ? ORDER BY due_at, question_id"), {text(bank_title), stored(now)});
     std::vector<DueQuestion> due;
     while (query.next()) {
         due.push_back({qint16(query.value(0).toInt()), query.value(1).toString(),

@@ -5,6 +5,7 @@
 #include "exhibit.h"
 #include "exhibit_file.h"
 #include "focus_redirect.h"
+#include "history_actions.h"
 #include "marking.h"
 #include "pick_a_quiz.h"
 #include "pictures.h"
@@ -223,6 +224,7 @@ void quest::end_the_test()
 {
     QuizState &state = program_.state;
     --state.current_question;
+    save_last_quiz(program_, this);
     const ResultChoice choice = program_.modal.result(this, report_title,
                                                       report_text(state.number_right, state.current_question),
                                                       program_.answers.missed_count());

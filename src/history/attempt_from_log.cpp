@@ -1,0 +1,62 @@
+#include "attempt_from_log.h"
+
+#include "answer_log.h"
+#include "question_bank.h"
+#include "question_identity.h"
+#include "question_order.h"
+#include "quiz_state.h"
+
+namespace {
+
+// The texts of the answers pressed (they keep their meaning whatever the
+// shuffle), one a line, or the typed text.
+QString given(const LoggedAnswer &answer)
+{
+    if (answer.typed_question())
+        return answer.typed;
+    QStringList pressed;
+    for (size_t p = 1; p <= 6; ++p) {
+        if (answer.choice.visible[p] && answer.choice.pressed[p])
+            pressed << answer.shown.answers[p];
+    }
+    return pressed.join(QLatin1Char('\n'));
+}
+
+QString options_text(const QuizState &state)
+{
+    return QStringLiteral("when_right=%1 when_wrong=%2 shuffle_questions=%3 shuffle_answers=%4")
+        .arg(state.show_when_right).arg(state.show_when_wrong)
+        .arg(state.random_question_order).arg(state.random_answer_order);
+}
+
+int quiz_of(const QuizState &state, const QuestionBank &bank)
+{
+    const std::vector<qint16> whole_quiz = quiz_bank_questions(questions_per_quiz_for(bank.total_questions),
+                                                               state.quiz_number, bank.total_questions);
+    return state.quiz_questions == whole_quiz ? state.quiz_number : AttemptRecord::chosen_questions;
+}
+
+} // namespace
+
+AttemptRecord attempt_from_log(const AnswerLog &log, const QuizState &state, const QuestionBank &bank,
+                               const QDateTime &ended, QuizMode mode)
+{
+    AttemptRecord attempt;
+    attempt.bank_title = bank.test_title;
+    attempt.bank_hash = bank_hash(bank);
+    attempt.quiz = quiz_of(state, bank);
+    attempt.mode = mode;
+    attempt.options = options_text(state);
+    attempt.ended = ended;
+    attempt.asked = log.asked();
+    attempt.right = log.right_count();
+    qint64 spent = 0;
+    for (const LoggedAnswer &answer : log.answers()) {
+        const question_record &asked = bank.at(answer.bank_index);
+        attempt.answers.push_back({answer.bank_index, question_hash(asked), asked.topic, given(answer), answer.right,
+                                   answer.milliseconds});
+        spent += answer.milliseconds;
+    }
+    attempt.started = ended.addMSecs(-spent);
+    return attempt;
+}

@@ -1,0 +1,138 @@
+// Results kept through the windows, with HOME and the XDG folders pointing at
+// an empty temporary folder: nothing is written while history is off; the
+// results window turns it on and off; quizzes are saved and scored on the
+// options window; the questions due for review make a quiz of their own.
+#include "quiz_harness.h"
+#include "question_identity.h"
+#include "results_window.h"
+#include "ui_results_window.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QTemporaryDir>
+
+namespace {
+
+QString home;
+
+// Every file under the temporary home, hidden ones too.
+QStringList files_at_home()
+{
+    QStringList found;
+    QDirIterator it(home, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    return found;
+}
+
+// Answers count questions, every wrong_every-th of them wrong.
+void answer(QuizHarness &h, quest &window, int count, int wrong_every)
+{
+    for (int n = 1; n <= count; ++n)
+        h.answer(window, n % wrong_every != 0);
+    QuizHarness::settle();
+}
+
+// A click on the box itself: the check box spans the window's width.
+void click(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+}
+
+ResultsWindow &open_results(QuizHarness &h)
+{
+    QTest::mouseClick(h.agree().ui().results_button, Qt::LeftButton);
+    return h.program.windows.get<ResultsWindow>();
+}
+
+} // namespace
+
+class HistoryWindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void history_off_writes_nothing()
+    {
+        QuizHarness h;
+        h.start_program();
+        h.result_choice = ResultChoice::retry_missed;
+        quest &window = h.start_quiz(2, true, true, true, false);
+        answer(h, window, 51, 3);
+        h.result_choice = ResultChoice::review;
+        answer(h, window, 17, 2);   // the missed again, then their review
+        QCOMPARE(h.result_missed, (QList<int>{17, 8}));
+        QCOMPARE(files_at_home(), QStringList());
+    }
+
+    void results_window_keeps_and_deletes()
+    {
+        QuizHarness h;
+        h.start_program();
+        ResultsWindow &results = open_results(h);
+        QVERIFY(!results.ui().keep_results->isChecked());
+        click(results.ui().keep_results);
+        QVERIFY(QFileInfo(h.program.history.path()).isFile());
+        QVERIFY(h.program.history.path().startsWith(home));
+        QCOMPARE(results.ui().attempts->topLevelItemCount(), 0);
+
+        answer(h, h.start_quiz(3, false, false, false, false), 51, 2);
+        QCOMPARE(h.program.history.attempts(h.program.bank.test_title).size(), size_t(1));
+        auto &options = h.agree();
+        QVERIFY(options.ui().last_best_3->isVisible());
+        QVERIFY(options.ui().last_best_3->text().startsWith("last "));
+        QVERIFY(!options.ui().last_best_1->isVisible());
+        QVERIFY(options.ui().due_quiz->isHidden());   // missed today: due tomorrow
+
+        ResultsWindow &again = open_results(h);
+        QCOMPARE(again.ui().attempts->topLevelItemCount(), 1);
+        QVERIFY(again.ui().topics->topLevelItemCount() > 1);
+        h.ask_answer = false;
+        click(again.ui().keep_results);
+        QVERIFY(again.ui().keep_results->isChecked());   // "No": kept
+        h.ask_answer = true;
+        click(again.ui().keep_results);
+        QVERIFY(!again.ui().keep_results->isChecked());
+        QVERIFY(!h.program.history.is_on());
+        QCOMPARE(files_at_home().filter("history.sqlite"), QStringList());
+    }
+
+    void due_questions_make_a_quiz()
+    {
+        QuizHarness h;
+        h.start_program();
+        QVERIFY(h.program.history.turn_on());
+        AttemptRecord missed;
+        missed.bank_title = h.program.bank.test_title;
+        missed.ended = QDateTime::currentDateTimeUtc().addDays(-2);
+        for (qint16 id : {9, 30, 101})
+            missed.answers.push_back({id, question_hash(h.program.bank.at(id)), {}, {}, false, 0});
+        QVERIFY(h.program.history.save(missed));
+
+        auto &options = h.agree();
+        QCOMPARE(options.ui().due_quiz->text(), QString("&Due for review (3)"));
+        QVERIFY(options.ui().due_quiz->isVisible());
+        options.ui().due_quiz->setChecked(true);
+        QVERIFY(!options.ui().which_quiz_1->isChecked());
+        QTest::mouseClick(options.ui().Command1, Qt::LeftButton);
+        QuizHarness::settle();
+        QCOMPARE(h.program.state.quiz_questions, (std::vector<qint16>{0, 9, 30, 101}));
+        answer(h, h.program.windows.get<quest>(), 3, 1000);
+        // Right a day after they were due: they come back in two days.
+        QVERIFY(h.program.history.due_questions(missed.bank_title, QDateTime::currentDateTimeUtc().addDays(1)).empty());
+        QCOMPARE(h.program.history.attempts(missed.bank_title).front().quiz, int(AttemptRecord::chosen_questions));
+        QVERIFY(h.program.history.turn_off());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir folder;
+    home = folder.path();
+    for (const char *name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+        qputenv(name, home.toLocal8Bit());
+    QApplication app(argc, argv);
+    HistoryWindowsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_history_windows.moc"
