@@ -5,10 +5,13 @@
 #include "choosetest.h"
 #include "diagram.h"
 #include "exhibit.h"
+#include "colour_contrast.h"
 #include "text_lines_view.h"
 #include "ui_diagram.h"
+#include "ui_exhibit.h"
 
 #include <QGroupBox>
+#include <QStyle>
 #include <QMap>
 #include <QScrollBar>
 
@@ -48,6 +51,25 @@ question_record four_answers()
         record.answers[p] = QStringLiteral("Answer %1").arg(p);
     record.correct[2] = 1;
     return record;
+}
+
+// The colour in the middle of a control's top-left corner, inside a 3 pixel edge.
+QColor face_of(QWidget &widget)
+{
+    const QImage image = widget.grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    return image.pixelColor(QPoint(int(5 * ratio), int(5 * ratio)));
+}
+
+QPalette dark_palette()
+{
+    QPalette dark;
+    for (const auto &[role, colour] : {std::pair{QPalette::Window, "#353535"}, {QPalette::Button, "#353535"},
+                                       {QPalette::Base, "#252525"}, {QPalette::Highlight, "#2a82da"},
+                                       {QPalette::WindowText, "#f0f0f0"}, {QPalette::ButtonText, "#f0f0f0"},
+                                       {QPalette::Text, "#f0f0f0"}, {QPalette::HighlightedText, "#ffffff"}})
+        dark.setColor(role, QColor(colour));
+    return dark;
 }
 
 } // namespace
@@ -216,7 +238,80 @@ private slots:
         view.setPlainText(QStringLiteral("line\r\n").repeated(1000) + QString(500, QLatin1Char('x')));
         QCOMPARE(view.lineCount(), 1001);
         QVERIFY(view.verticalScrollBar()->maximum() > 950 && view.verticalScrollBar()->maximum() < 1001);
-        QVERIFY(view.horizontalScrollBar()->maximum() > 500);
+        QCOMPARE(view.horizontalScrollBar()->maximum() + view.horizontalScrollBar()->pageStep(), 500);  // columns
+    }
+
+    void long_lines_are_painted_in_slices_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("slice");
+        const QString digits = QStringLiteral("0123456789").repeated(100000);
+        QTest::newRow("start of a long line") << digits << 0 << 5 << "01234";
+        QTest::newRow("far into a long line") << digits << 500003 << 5 << "34567";
+        QTest::newRow("to its very end") << digits << 999998 << 10 << "89";
+        QTest::newRow("past its end") << digits << 2000000 << 10 << "";
+        QTest::newRow("a tab across the first column") << "ab\tcd" << 4 << 6 << "    cd";
+        QTest::newRow("after thousands of tabs") << QString(3000, QLatin1Char('\t')) + "end" << 24001 << 5 << "nd";
+        QTest::newRow("a stray CR takes no column") << QString(5000, QLatin1Char('\r')) + "xyz" << 1 << 2 << "yz";
+        QTest::newRow("a surrogate pair is one column")
+            << QString(3000, QLatin1Char('-')) + QString::fromUtf8("\xf0\x9f\x98\x80") + "z" << 3000 << 2
+            << QString::fromUtf8("\xf0\x9f\x98\x80") + "z";
+    }
+
+    void long_lines_are_painted_in_slices()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, first);
+        QFETCH(int, columns);
+        QFETCH(QString, slice);
+        TextLinesView view;
+        view.setPlainText(QStringLiteral("before\r\n") + text + QStringLiteral("\r\nafter\r\n"));
+        QCOMPARE(view.displayed_line(1, first, columns), slice);
+        QCOMPARE(view.displayed_line(2, first > 0 ? 1 : 0, columns), QStringLiteral("after").mid(first > 0 ? 1 : 0, columns));
+    }
+
+    void exhibit_scrolls_from_the_keyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("from_the_end");
+        QTest::addColumn<QString>("where");  // vertical, horizontal: 0, 1, page, -1 (one before the end), end
+        QTest::newRow("Down") << int(Qt::Key_Down) << 0 << false << "1 0";
+        QTest::newRow("Right") << int(Qt::Key_Right) << 0 << false << "0 1";
+        QTest::newRow("Page Down") << int(Qt::Key_PageDown) << 0 << false << "page 0";
+        QTest::newRow("End") << int(Qt::Key_End) << 0 << false << "0 end";
+        QTest::newRow("Ctrl+End") << int(Qt::Key_End) << int(Qt::ControlModifier) << false << "end 0";
+        QTest::newRow("Up") << int(Qt::Key_Up) << 0 << true << "-1 end";
+        QTest::newRow("Left") << int(Qt::Key_Left) << 0 << true << "end -1";
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0 << true << "end 0";
+        QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << true << "0 end";
+    }
+
+    void exhibit_scrolls_from_the_keyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, from_the_end);
+        QFETCH(QString, where);
+        QuizHarness h;
+        h.start_program();
+        Exhibit &exhibit = h.program.windows.get<Exhibit>();
+        exhibit.show();
+        exhibit.show_text((QString(3000, QLatin1Char('x')) + QStringLiteral("\r\n")).repeated(500));
+        QScrollBar *bars[] = {exhibit.ui().Text1->verticalScrollBar(), exhibit.ui().Text1->horizontalScrollBar()};
+        for (QScrollBar *bar : bars)
+            bar->setValue(from_the_end ? bar->maximum() : 0);
+        // The focus stays on the close button; the keys scroll the text.
+        QTest::keyClick(exhibit.ui().Command1, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        const QStringList expected = where.split(QLatin1Char(' '));
+        for (int i = 0; i < 2; ++i) {
+            const QMap<QString, int> positions{{"0", 0}, {"1", 1}, {"page", bars[i]->pageStep()},
+                                               {"-1", bars[i]->maximum() - 1}, {"end", bars[i]->maximum()}};
+            QCOMPARE(bars[i]->value(), positions.value(expected[i]));
+        }
+        QVERIFY(exhibit.isVisible());
     }
 
     void escape_closes_the_small_windows()
@@ -233,8 +328,158 @@ private slots:
         QVERIFY(diagram.isHidden());
         auto &answer = h.program.windows.get<theanswer>();
         answer.show();
+        // For its first 0.3 s the answer window takes no click and no key:
+        // the second click of a double-click on NEXT must not close it.
+        QTest::mouseClick(answer.ui().Closeb, Qt::LeftButton);
+        QTest::keyClick(answer.ui().Closeb, Qt::Key_Space);
+        QTest::keyClick(&answer, Qt::Key_Escape);
+        QVERIFY(answer.isVisible());
+        QTest::qWait(350);
         QTest::keyClick(&answer, Qt::Key_Escape);
         QVERIFY(answer.isHidden());
+        answer.show();
+        QTest::qWait(350);
+        QTest::mouseClick(answer.ui().Closeb, Qt::LeftButton);
+        QVERIFY(answer.isHidden());
+    }
+
+    void enter_follows_the_focus_data()
+    {
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("outcome");  // next, quit, clue, nothing, line break
+        QTest::newRow("Enter on NEXT") << false << "NextButton" << int(Qt::Key_Return) << 0 << "next";
+        QTest::newRow("Enter on Quit Test") << false << "quitquiz" << int(Qt::Key_Return) << 0 << "quit";
+        QTest::newRow("Space on Quit Test") << false << "quitquiz" << int(Qt::Key_Space) << 0 << "quit";
+        QTest::newRow("Enter on CLUE") << false << "cluebutton" << int(Qt::Key_Return) << 0 << "clue";
+        QTest::newRow("Enter on an exhibit button") << false << "exhibitbutton_1" << int(Qt::Key_Return) << 0 << "nothing";
+        QTest::newRow("Enter on a letter") << false << "QChoice_2" << int(Qt::Key_Return) << 0 << "next";
+        QTest::newRow("keypad Enter on a letter") << false << "QChoice_2" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "next";
+        QTest::newRow("Enter on the question") << false << "Q1" << int(Qt::Key_Return) << 0 << "next";
+        QTest::newRow("Enter on Quit Test, typed") << true << "quitquiz" << int(Qt::Key_Return) << 0 << "quit";
+        QTest::newRow("Enter in the typed answer") << true << "abox_1" << int(Qt::Key_Return) << 0 << "next";
+        QTest::newRow("Shift+Enter in the typed answer") << true << "abox_1" << int(Qt::Key_Return) << int(Qt::ShiftModifier) << "line break";
+    }
+
+    void enter_follows_the_focus()
+    {
+        QFETCH(bool, typed);
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, outcome);
+        QuizHarness h;
+        h.start_program();
+        question_record record = four_answers();
+        if (typed)
+            record.question_type = QStringLiteral("FILL_IN");
+        record.clue = QStringLiteral("A clue.");
+        record.exhibits[1] = QStringLiteral("no-such-exhibit.txt");
+        h.program.bank.at(1) = record;
+        quest &window = h.start_quiz(1, false, false, false, false);
+        window.findChild<QWidget *>(focus)->setFocus();
+        QTest::keyClick(window.focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+        const QString title = h.messages.isEmpty() ? QString() : h.messages.last().title;
+        const QuizState &state = h.program.state;
+        QCOMPARE(state.current_question, outcome == "next" ? 2 : outcome == "quit" ? state.questions_per_quiz : 1);
+        QCOMPARE(title, outcome == "quit" ? QStringLiteral("Test Complete!") : outcome == "clue" ? QStringLiteral("Clue") : QString());
+        QCOMPARE(window.abox[1]->toPlainText() == QStringLiteral("\n"), outcome == "line break");
+    }
+
+    void every_bank_answer_reads_whole()
+    {
+        QuizHarness h;
+        h.start_program();
+        const QuestionBank bank = h.program.bank;
+        quest &window = h.start_quiz(1, false, false, false, false);
+        QuizState &state = h.program.state;
+        for (int id = 1; id <= bank.total_questions; ++id) {
+            --state.current_question;
+            h.program.bank.at(state.question_id) = bank.at(id);
+            window.show_quest();
+            QCoreApplication::processEvents();
+            for (size_t p = 1; p <= 6; ++p) {
+                QPlainTextEdit *box = window.abox[p];
+                if (box->isHidden())
+                    continue;
+                QTextCursor end(box->document());
+                end.movePosition(QTextCursor::End);
+                const QRect first = box->cursorRect(QTextCursor(box->document()));
+                const QRect last = box->cursorRect(end);
+                QVERIFY2(first.top() >= 0 && last.bottom() < box->viewport()->height()
+                             && !box->verticalScrollBar()->isVisible() && !box->horizontalScrollBar()->isVisible(),
+                         qPrintable(QStringLiteral("question %1, answer %2: lines %3 to %4 of %5 pixels")
+                                        .arg(id).arg(p).arg(first.top()).arg(last.bottom()).arg(box->viewport()->height())));
+            }
+        }
+    }
+
+    void pressed_letter_stands_out_data()
+    {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << QApplication::style()->standardPalette();
+        QTest::newRow("dark") << dark_palette();
+    }
+
+    void pressed_letter_stands_out()
+    {
+        QFETCH(QPalette, palette);
+        const QPalette before = QApplication::palette();
+        QApplication::setPalette(palette);
+        {
+            QuizHarness h;
+            h.start_program();
+            h.program.bank.at(1) = four_answers();
+            quest &window = h.start_quiz(1, false, false, false, false);
+            QPushButton *letter = window.QChoice[2];
+            const QColor released = face_of(*letter);
+            // A click on the answer's text toggles its letter.
+            QTest::mouseClick(window.abox[2]->viewport(), Qt::LeftButton);
+            QVERIFY(letter->isChecked());
+            const QColor pressed = face_of(*letter);
+            QVERIFY2(contrast_ratio(released, pressed) >= 3,
+                     qPrintable(released.name() + QLatin1String(" against ") + pressed.name()));
+            QTest::mouseClick(window.abox[2]->viewport(), Qt::LeftButton);
+            QVERIFY(!letter->isChecked());
+            h.answer(window, true);
+        }
+        QApplication::setPalette(before);
+    }
+
+    void typed_answer_text_takes_clicks()
+    {
+        QuizHarness h;
+        h.start_program();
+        question_record typed = four_answers();
+        typed.question_type = QStringLiteral("FILL_IN");
+        h.program.bank.at(1) = typed;
+        quest &window = h.start_quiz(1, false, false, false, false);
+        QTest::mouseClick(window.abox[1]->viewport(), Qt::LeftButton);
+        QTest::keyClicks(window.abox[1], QStringLiteral("trunk"));
+        QCOMPARE(window.abox[1]->toPlainText(), QStringLiteral("trunk"));
+        QVERIFY(!window.QChoice[1]->isChecked());
+    }
+
+    void separator_lines_show()
+    {
+        QuizHarness h;
+        h.start_program();
+        quest &window = h.start_quiz(1, false, false, false, false);
+        const QColor background = window.palette().color(QPalette::Window);
+        for (QFrame *line : {window.ui().Line1, window.ui().Line2, window.ui().Line3}) {
+            // Somewhere across its middle (at 200% a line may be drawn in
+            // one of the two device pixels of its width).
+            const QImage image = line->grab().toImage();
+            double best = 1;
+            for (int x = 0; x < image.width(); ++x)
+                for (int y = 0; y < image.height(); ++y)
+                    if (x == image.width() / 2 || y == image.height() / 2)
+                        best = std::max(best, contrast_ratio(image.pixelColor(x, y), background));
+            QVERIFY2(best >= 3, qPrintable(line->objectName()));
+        }
     }
 };
 

@@ -571,36 +571,30 @@ void SoakTest::check_transition(const Before &before, const Action &action)
             fail(QStringLiteral("question %1 followed question %2").arg(state.current_question).arg(before.current));
         }
     } else if (before.window) {
-        // The quiz is over: reported, or its window closed.
-        const bool closed = action.label == QLatin1String("close quest");
-        if (closed) {
-            if (new_messages != 0 || program().windows.loaded_count() != 0)
-                fail(QStringLiteral("closing the question window left %1 windows and %2 messages")
-                         .arg(program().windows.loaded_count()).arg(new_messages));
+        // The quiz is over and reported: finished, quit, or its window
+        // closed, which quits it too.
+        const bool quit = clicked_.contains(QStringLiteral("quest.quitquiz")) || action.label == QLatin1String("close quest");
+        int right = before.right;
+        if (quit) {
+            ++stats_.quit;
         } else {
-            const bool quit = clicked_.contains(QStringLiteral("quest.quitquiz"));
-            int right = before.right;
-            if (quit) {
-                ++stats_.quit;
-            } else {
-                ++stats_.finished;
-                if (before.current != state.questions_per_quiz)
-                    fail(QStringLiteral("the quiz ended after question %1 of %2").arg(before.current).arg(state.questions_per_quiz));
-                expect_marking();
-                right += before.would_be_right;
-            }
-            const int total = state.questions_per_quiz;
-            const QString line = QStringLiteral(" Right/Total  = %1/%2\nPercent Right = %3%\n").arg(right).arg(total).arg(right * 100 / total);
-            if (new_messages != 1 || h().messages.last().title != QLatin1String("Test Complete!")
-                || !h().messages.last().text.contains(line))
-                fail(QStringLiteral("after the quiz: %1 messages, the last \"%2\", expected \"%3\"")
-                         .arg(new_messages).arg(h().messages.isEmpty() ? QString() : h().messages.last().text, line));
-            if (state.number_right != right || state.current_question != total)
-                fail(QStringLiteral("the state after the quiz says %1 right of %2").arg(state.number_right).arg(state.current_question));
-            if (!program().windows.is_loaded<Welcome>() || !program().windows.get<Welcome>().isVisible()
-                || program().windows.loaded_count() != 1)
-                fail(QStringLiteral("the welcome window does not follow the quiz"));
+            ++stats_.finished;
+            if (before.current != state.questions_per_quiz)
+                fail(QStringLiteral("the quiz ended after question %1 of %2").arg(before.current).arg(state.questions_per_quiz));
+            expect_marking();
+            right += before.would_be_right;
         }
+        const int total = state.questions_per_quiz;
+        const QString line = QStringLiteral(" Right/Total  = %1/%2\nPercent Right = %3%\n").arg(right).arg(total).arg(right * 100 / total);
+        if (new_messages != 1 || h().messages.last().title != QLatin1String("Test Complete!")
+            || !h().messages.last().text.contains(line))
+            fail(QStringLiteral("after the quiz: %1 messages, the last \"%2\", expected \"%3\"")
+                     .arg(new_messages).arg(h().messages.isEmpty() ? QString() : h().messages.last().text, line));
+        if (state.number_right != right || state.current_question != total)
+            fail(QStringLiteral("the state after the quiz says %1 right of %2").arg(state.number_right).arg(state.current_question));
+        if (!program().windows.is_loaded<Welcome>() || !program().windows.get<Welcome>().isVisible()
+            || program().windows.loaded_count() != 1)
+            fail(QStringLiteral("the welcome window does not follow the quiz"));
     } else if (window) {
         // A quiz has begun with the options as they were.
         ++stats_.quizzes;
@@ -613,7 +607,9 @@ void SoakTest::check_transition(const Before &before, const Action &action)
             fail(QStringLiteral("the quiz did not take the options as set"));
         if (state.current_question != 1 || state.number_right != 0 || program().windows.loaded_count() != 1
             || new_messages != 0 || new_answers != 0)
-            fail(QStringLiteral("the quiz did not start afresh"));
+            fail(QStringLiteral("the quiz did not start afresh: question %1, %2 right, %3 windows, %4 messages")
+                     .arg(state.current_question).arg(state.number_right).arg(program().windows.loaded_count())
+                     .arg(new_messages + new_answers));
         if (!state.random_question_order) {
             for (qint16 i = 1; i <= state.questions_per_quiz; ++i) {
                 if (state.question_order.at(size_t(i)) != i)
@@ -628,6 +624,10 @@ void SoakTest::check_transition(const Before &before, const Action &action)
     } else if (new_messages != 0 || new_answers != 0) {
         fail(QStringLiteral("a message outside a quiz"));
     }
+    // Only Exit or closing the welcome window ends the program.
+    if (program().windows.loaded_count() == 0 && !clicked_.contains(QStringLiteral("Welcome.Command1"))
+        && !clicked_.contains(QStringLiteral("choosetest.Command3")) && action.label != QLatin1String("close Welcome"))
+        fail(QStringLiteral("the program ended on \"%1\"").arg(action.label));
 
     if (action.label.startsWith(QLatin1String("close ")))
         ++stats_.closes;

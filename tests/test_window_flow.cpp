@@ -157,7 +157,6 @@ private slots:
         QTest::newRow("closing the welcome window unloads the others") << "close welcome";
         QTest::newRow("Exit ends it at once") << "exit";
         QTest::newRow("so does the test chooser's Exit") << "chooser exit";
-        QTest::newRow("closing the question window mid-quiz") << "close quest";
     }
     void program_ends_when_its_windows_go()
     {
@@ -171,16 +170,52 @@ private slots:
             QVERIFY(!h.program.windows.is_loaded<pick_a_quiz>());
         } else if (way == "exit") {
             QTest::mouseClick(welcome.ui().Command1, Qt::LeftButton);
-        } else if (way == "chooser exit") {
-            QTest::mouseClick(h.program.windows.get<choosetest>().ui().Command3, Qt::LeftButton);
         } else {
-            h.start_quiz(4, true, true, false, false).close();
+            QTest::mouseClick(h.program.windows.get<choosetest>().ui().Command3, Qt::LeftButton);
         }
         QuizHarness::settle();
         QCOMPARE(h.program.windows.loaded_count(), 0);
         QCOMPARE(ended.count(), 1);
         const QWidgetList left = QApplication::topLevelWidgets();
         QVERIFY(std::none_of(left.begin(), left.end(), [](QWidget *w) { return w->isVisible(); }));
+    }
+
+    void closing_a_window_loses_nothing_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("closing the question window mid-quiz quits the test") << "close quest";
+        QTest::newRow("closing the options goes back") << "close options";
+        QTest::newRow("so does Escape there") << "escape options";
+    }
+    void closing_a_window_loses_nothing()
+    {
+        QFETCH(QString, way);
+        QuizHarness h;
+        QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
+        h.start_program();
+        if (way == "close quest") {
+            quest &window = h.start_quiz(4, true, true, false, false);
+            h.answer(window, true);
+            window.close();
+            QCOMPARE(h.messages.size(), 1);
+            QCOMPARE(h.messages.first().title, QStringLiteral("Test Complete!"));
+            QVERIFY(h.messages.first().text.contains(QStringLiteral(" Right/Total  = 1/%1").arg(h.program.state.questions_per_quiz)));
+        } else {
+            pick_a_quiz &options = h.agree();
+            if (way == "close options")
+                options.close();
+            else
+                QTest::keyClick(options.ui().which_quiz_2, Qt::Key_Escape);
+            QVERIFY(h.messages.isEmpty());
+        }
+        QuizHarness::settle();
+        QVERIFY(h.program.windows.get<Welcome>().isVisible());
+        QVERIFY(!h.program.windows.is_loaded<quest>());
+        QVERIFY(!h.program.windows.is_loaded<pick_a_quiz>() || !h.program.windows.get<pick_a_quiz>().isVisible());
+        QCOMPARE(ended.count(), 0);
+        // And another quiz can start.
+        h.start_quiz(1, false, false, false, false);
+        QCOMPARE(h.program.state.current_question, qint16(1));
     }
 };
 

@@ -11,4 +11,7 @@ public:
 
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
+    // A close from the title bar (or Alt+F4) unloads the window unless this
+    // returns false: the window has then dealt with the close itself.
+    virtual bool Form_QueryUnload() { return true; }
 };

@@ -7,7 +7,10 @@
 ModalSeam ModalSeam::interactive()
 {
     return {[](QWidget *parent, const QString &title, const QString &text) {
-                QMessageBox::information(parent, title, text, QMessageBox::Ok);
+                // No icon, and the text as written: a clue may hold "<b>".
+                QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+                box.setTextFormat(Qt::PlainText);
+                box.exec();
             },
             [](QDialog &dialog) { dialog.exec(); },
             [](QWidget *parent, const QString &title, const QString &text, int missed) {

@@ -11,6 +11,8 @@
 #include "ui_pick_a_quiz.h"
 #include "welcome.h"
 
+#include <QKeyEvent>
+
 #include <QButtonGroup>
 
 namespace {
@@ -108,6 +110,25 @@ void pick_a_quiz::Command1_Click()
     question_window.show_quest();
     unsetCursor();
     hide();
+}
+
+bool pick_a_quiz::Form_QueryUnload()
+{
+    // Closing the options goes back to the welcome window: the program ends
+    // only by its Exit button or by closing it.
+    hide();
+    Welcome &welcome = program_.windows.get<Welcome>();
+    welcome.show();
+    welcome.activateWindow();
+    return false;
+}
+
+void pick_a_quiz::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void pick_a_quiz::Form_Unload()

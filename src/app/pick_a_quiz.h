@@ -24,6 +24,7 @@ public:
 
     void Form_Load() override;
     void Form_Unload() override;
+    bool Form_QueryUnload() override;
 
     void Command1_Click();
     void results_button_Click();

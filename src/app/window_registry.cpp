@@ -84,6 +84,10 @@ bool WindowRegistry::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Close) {
         for (const auto &[key, entry] : entries_) {
             if (entry.widget == watched) {
+                if (entry.stage == Stage::loaded && !entry.form->Form_QueryUnload()) {
+                    event->ignore();
+                    return true;
+                }
                 const std::type_index closing = key;
                 unload(closing);
                 break;

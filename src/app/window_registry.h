@@ -17,7 +17,7 @@ class Program;
 // window), so windows are never deleted directly, and a window that is being
 // loaded or unloaded is left alone by any nested unload. The next reference
 // after an unload creates a fresh window. Closing a window from its title
-// bar unloads it. When no window is loaded once control is back in the event
+// bar unloads it, unless its Form_QueryUnload handles the close. When no window is loaded once control is back in the event
 // loop, lastWindowUnloaded() is emitted.
 class WindowRegistry : public QObject
 {

@@ -20,5 +20,6 @@ public:
     void Command1_Click() { hide(); }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 };

@@ -1,5 +1,6 @@
 #include "quest.h"
 
+#include "answer_rows.h"
 #include "centering.h"
 #include "diagram.h"
 #include "exhibit.h"
@@ -38,6 +39,12 @@ quest::quest(Program &program) : program_(program)
         QChoice[p]->setToolTip(tr("Choose answer %1 (key %1)").arg(key));
     }
     ui().NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
+    new AnswerRows(*this, abox, QChoice, *ui().NextButton);
+    // Enter presses the command button that has the focus; elsewhere (a
+    // letter, the question) it presses NEXT, through keyPressEvent.
+    for (QPushButton *button : {ui().NextButton, ui().quitquiz, ui().cluebutton, diagrambutton[1], diagrambutton[2],
+                                diagrambutton[3], exhibitbutton[1], exhibitbutton[2], exhibitbutton[3]})
+        button->setAutoDefault(true);
 
     // Q1_GotFocus: the question text is read-only in effect.
     new FocusRedirect(*ui().Q1, *ui().NextButton);
@@ -68,6 +75,17 @@ void quest::Form_Unload()
     // A diagram or exhibit of this quiz must not outlive it.
     program_.windows.unload<Diagram>();
     program_.windows.unload<Exhibit>();
+}
+
+bool quest::Form_QueryUnload()
+{
+    // Closing the window mid-quiz quits the test, with its report, rather
+    // than losing it.
+    const QuizState &state = program_.state;
+    if (!isVisible() || state.current_question < 1 || state.current_question > state.questions_per_quiz)
+        return true;
+    quitquiz_Click();
+    return false;
 }
 
 void quest::clear_the_boxes()
@@ -276,6 +294,8 @@ void quest::diagrambutton_Click(int m)
         return;
     auto &diagram = program_.windows.get<Diagram>();
     diagram.show();
+    diagram.raise();
+    diagram.activateWindow();
     diagram.show_picture(image);
 }
 
@@ -286,6 +306,8 @@ void quest::exhibitbutton_Click(int m)
         return;
     auto &exhibit = program_.windows.get<Exhibit>();
     exhibit.show();
+    exhibit.raise();
+    exhibit.activateWindow();
     center_window(exhibit);
     exhibit.show_text(*text);
 }

@@ -25,6 +25,7 @@ public:
 
     void Form_Load() override;
     void Form_Unload() override;
+    bool Form_QueryUnload() override;
 
     void show_quest();
     void clear_the_boxes();

@@ -1,6 +1,7 @@
 #include "theanswer.h"
 
 #include "focus_redirect.h"
+#include "input_grace.h"
 #include "ui_theanswer.h"
 
 #include <QFontDatabase>
@@ -15,6 +16,9 @@ theanswer::theanswer(Program &)
     // Text1_GotFocus: the text is read-only in effect.
     new FocusRedirect(*ui().Text1, *ui().Closeb);
     connect(ui().Closeb, &QPushButton::clicked, this, &theanswer::Closeb_Click);
+    // It opens centred, its Close button often right over NEXT: the second
+    // click of a double-click on NEXT must not close it unread.
+    new InputGrace(*this, 300);
 }
 
 theanswer::~theanswer() = default;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+
+class QWidget;
+
+// Ignores the mouse and the keyboard in a window for a moment after it is
+// shown, so that the rest of a double-click, or a key held down, meant for
+// the window beneath cannot act on it before it has been seen.
+class InputGrace : public QObject
+{
+public:
+    InputGrace(QWidget &window, int milliseconds);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget &window_;
+    int milliseconds_;
+    QElapsedTimer shown_;
+};
