@@ -52,3 +52,4 @@ echo "-- Inside the program"
 messages=/dev/null
 [ -n "${BENCH_VERBOSE:-}" ] && messages=/dev/stderr
 "$bin/bench_timings" "$runs" 2>"$messages"
+"$bin/bench_review" "$runs" 2>"$messages"

@@ -16,6 +16,9 @@
 #include "ui_welcome.h"
 #include "welcome.h"
 #include "choosetest.h"
+#include "answer_samples.h"
+#include "review_window.h"
+#include "ui_review.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -31,6 +34,25 @@ void save(QWidget &window, const QString &name)
     window.show();
     QCoreApplication::processEvents();
     window.grab().save(QDir(out_dir).filePath(name + QStringLiteral(".png")));
+}
+
+// Light text on dark grey, as a dark desktop theme sets it.
+QPalette dark_palette()
+{
+    QPalette palette;
+    const QColor window(0x2b, 0x2b, 0x2b), base(0x1e, 0x1e, 0x1e), text(0xe8, 0xe8, 0xe8);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x6e, 0xb4));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    return palette;
 }
 
 } // namespace
@@ -91,5 +113,14 @@ int main(int argc, char *argv[])
     save(exhibit, QStringLiteral("exhibit"));
     save(program.windows.get<choosetest>(), QStringLiteral("choosetest"));
     Q_UNUSED(pending_answer);
+
+    // The review of a quiz with every third answer wrong, also in a dark palette.
+    fill_sample_log(program, 51);
+    auto &review = program.windows.get<ReviewWindow>();
+    review.ui().show_wrong->setChecked(true);
+    save(review, QStringLiteral("review"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(dark_palette());
+    save(review, QStringLiteral("review-dark"));
     return 0;
 }

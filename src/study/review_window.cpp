@@ -42,8 +42,10 @@ QPixmap verdict_pixmap(bool right, int size, qreal ratio)
 QIcon verdict_icon(bool right)
 {
     QIcon icon;
-    for (qreal ratio : {1.0, 2.0})
+    for (qreal ratio : {1.0, 2.0}) {
         icon.addPixmap(verdict_pixmap(right, 16, ratio));
+        icon.addPixmap(verdict_pixmap(right, 16, ratio), QIcon::Selected);  // not greyed on the selection
+    }
     return icon;
 }
 
