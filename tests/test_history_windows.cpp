@@ -5,6 +5,8 @@
 #include "quiz_harness.h"
 #include "question_identity.h"
 #include "results_window.h"
+#include "review_window.h"
+#include "ui_review.h"
 #include "ui_results_window.h"
 
 #include <QDir>
@@ -63,6 +65,23 @@ private slots:
         answer(h, window, 17, 2);   // the missed again, then their review
         QCOMPARE(h.result_missed, (QList<int>{17, 8}));
         QCOMPARE(files_at_home(), QStringList());
+    }
+
+    void review_window_keeps_the_quiz_reviewed()
+    {
+        QuizHarness h;
+        h.start_program();
+        h.result_choice = ResultChoice::review;
+        answer(h, h.start_quiz(1, true, true, false, false), 51, 4);
+        auto &review = h.program.windows.get<ReviewWindow>();
+        QVERIFY(!review.ui().keep_results->isChecked());
+        click(review.ui().keep_results);
+        QVERIFY(review.ui().keep_results->isChecked());
+        const std::vector<AttemptSummary> kept = h.program.history.attempts(h.program.bank.test_title);
+        QCOMPARE(kept.size(), size_t(1));
+        QCOMPARE(kept[0].right, 51 - 12);
+        click(review.ui().keep_results);
+        QVERIFY(!h.program.history.is_on());
     }
 
     void results_window_keeps_and_deletes()

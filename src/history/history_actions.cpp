@@ -28,6 +28,15 @@ bool keep_results(Program &program, QWidget *parent, bool keep)
     return history.is_on();
 }
 
+bool keep_results_and_last_quiz(Program &program, QWidget *parent, bool keep)
+{
+    const bool was_on = program.history.is_on();
+    const bool on = keep_results(program, parent, keep);
+    if (on && !was_on)
+        save_last_quiz(program, parent);
+    return on;
+}
+
 void tell_history_notice(Program &program, QWidget *parent)
 {
     const QString notice = program.history.take_notice();

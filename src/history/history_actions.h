@@ -13,6 +13,10 @@ class QWidget;
 // Returns whether history is on afterwards; a problem is told in a message.
 bool keep_results(Program &program, QWidget *parent, bool keep);
 
+// The review window's box: as keep_results, and turning history on there
+// also keeps the quiz being reviewed.
+bool keep_results_and_last_quiz(Program &program, QWidget *parent, bool keep);
+
 // Shows what the results file has to tell the student (a damaged file moved
 // aside, a failure to save), if anything, once.
 void tell_history_notice(Program &program, QWidget *parent);

@@ -27,6 +27,15 @@ QString percent_text(int percent)
     return QStringLiteral("%1%").arg(percent);
 }
 
+// The columns that hold numbers, aligned right in the header and the rows.
+constexpr std::pair<int, int> attempt_numbers{3, 5}, topic_numbers{1, 4};
+
+void align_numbers(QTreeWidgetItem &row, std::pair<int, int> columns)
+{
+    for (int column = columns.first; column <= columns.second; ++column)
+        row.setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+}
+
 // Widths from the first rows only: rows look alike, and measuring ten years
 // of attempts took longer than reading them.
 void fit_columns(QTreeWidget &tree)
@@ -43,11 +52,8 @@ ResultsWindow::ResultsWindow(Program &program) : program_(program)
     connect(ui().keep_results, &QCheckBox::clicked, this, &ResultsWindow::keep_results_Click);
     connect(ui().close_button, &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
-    for (QTreeWidget *tree : {ui().attempts, ui().topics}) {
-        for (int column = 1; column < tree->columnCount(); ++column)
-            tree->headerItem()->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
-    }
-    ui().topics->headerItem()->setTextAlignment(5, Qt::AlignLeft | Qt::AlignVCenter);
+    align_numbers(*ui().attempts->headerItem(), attempt_numbers);
+    align_numbers(*ui().topics->headerItem(), topic_numbers);
 }
 
 ResultsWindow::~ResultsWindow() = default;
@@ -90,8 +96,7 @@ void ResultsWindow::refresh()
                                          attempt.mode == QuizMode::exam ? tr("Exam") : tr("Practice"),
                                          QStringLiteral("%1/%2").arg(attempt.right).arg(attempt.asked),
                                          percent_text(percent), duration_text(attempt.started.msecsTo(attempt.ended))});
-        for (int column = 3; column <= 5; ++column)
-            row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        align_numbers(*row, attempt_numbers);
         rows.append(row);
     }
     ui().chart->set_points(std::move(points));
@@ -105,8 +110,7 @@ void ResultsWindow::refresh()
                                          percent_text(trend.percent()),
                                          trend.earlier_percent ? percent_text(*trend.earlier_percent) : QString(),
                                          percent_text(trend.recent_percent), trend_text(trend)});
-        for (int column = 1; column <= 4; ++column)
-            row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        align_numbers(*row, topic_numbers);
         rows.append(row);
     }
     ui().topics->clear();

@@ -1,6 +1,7 @@
 #include "review_window.h"
 
 #include "centering.h"
+#include "history_actions.h"
 #include "program.h"
 #include "quest.h"
 #include "topic_scores.h"
@@ -61,6 +62,9 @@ ReviewWindow::ReviewWindow(Program &program) : program_(program)
         });
     }
     connect(ui().retry_missed, &QPushButton::clicked, this, &ReviewWindow::retry_missed_Click);
+    connect(ui().keep_results, &QCheckBox::clicked, this, [this](bool keep) {
+        ui().keep_results->setChecked(keep_results_and_last_quiz(program_, this, keep));
+    });
     connect(ui().close_button, &QPushButton::clicked, this, &QWidget::close);
     // Up and Down move through the list wherever the focus is; Escape closes.
     connect(new QShortcut(QKeySequence(Qt::Key_Up), this), &QShortcut::activated, this, [this] { move_selection(-1); });
@@ -73,6 +77,7 @@ ReviewWindow::~ReviewWindow() = default;
 void ReviewWindow::Form_Load()
 {
     setWindowTitle(QStringLiteral("Review - ") + program_.bank.test_title);
+    ui().keep_results->setChecked(program_.history.is_on());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         resize(size().boundedTo(screen->availableSize() * 9 / 10));
     const int missed = program_.answers.missed_count();
