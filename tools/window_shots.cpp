@@ -16,6 +16,9 @@
 #include "ui_welcome.h"
 #include "welcome.h"
 #include "choosetest.h"
+#include "question_identity.h"
+#include "results_window.h"
+#include "ui_results_window.h"
 #include "answer_samples.h"
 #include "review_window.h"
 #include "ui_review.h"
@@ -24,6 +27,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QPainter>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -55,10 +59,45 @@ QPalette dark_palette()
     return palette;
 }
 
+// Two months of made-up attempts, getting better, the last one three days
+// ago; then the options window with its scores and due quiz, and the results.
+void save_history_windows(Program &program, const QString &suffix)
+{
+    if (!program.history.is_on()) {
+        program.history.turn_on();
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (int n = 0; n < 30; ++n) {
+            AttemptRecord attempt;
+            attempt.bank_title = program.bank.test_title;
+            attempt.quiz = n % 4 + 1;
+            attempt.ended = now.addDays(2 * n - 61);
+            attempt.started = attempt.ended.addSecs(-900 - 20 * n);
+            for (qint16 id = qint16(attempt.quiz); id <= program.bank.total_questions; id = qint16(id + 4)) {
+                const bool right = (id * 7 + n * 3) % 20 < 10 + n / 3;
+                attempt.answers.push_back({id, question_hash(program.bank.at(id)), program.bank.at(id).topic, {}, right, 15000});
+                attempt.right += right ? 1 : 0;
+            }
+            attempt.asked = int(attempt.answers.size());
+            program.history.save(attempt);
+        }
+    }
+    auto &options = program.windows.get<pick_a_quiz>();
+    options.show_history();
+    save(options, QStringLiteral("pick_a_quiz-history") + suffix);
+    auto &results = program.windows.get<ResultsWindow>();
+    save(results, QStringLiteral("results") + suffix);
+    results.ui().tabs->setCurrentIndex(1);
+    save(results, QStringLiteral("results-topics") + suffix);
+    results.ui().tabs->setCurrentIndex(0);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // Results are kept in a folder of their own, not the user's.
+    QTemporaryDir data_home;
+    qputenv("XDG_DATA_HOME", data_home.path().toLocal8Bit());
     QApplication app(argc, argv);
     apply_program_font();
     out_dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
@@ -114,6 +153,8 @@ int main(int argc, char *argv[])
     save(program.windows.get<choosetest>(), QStringLiteral("choosetest"));
     Q_UNUSED(pending_answer);
 
+    save_history_windows(program, QString());
+
     // The review of a quiz with every third answer wrong, also in a dark palette.
     fill_sample_log(program, 51);
     auto &review = program.windows.get<ReviewWindow>();
@@ -122,5 +163,6 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(dark_palette());
     save(review, QStringLiteral("review-dark"));
+    save_history_windows(program, QStringLiteral("-dark"));
     return 0;
 }
