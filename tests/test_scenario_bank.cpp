@@ -1,0 +1,110 @@
+// The scenario bank shipped with the program: what it must offer a student
+// (exhibits, diagrams, typed answers, clues, several-right questions), files
+// that all exist and read, and a clean lint.
+#include "bank_formats.h"
+#include "bank_lint.h"
+#include "exhibit_file.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QTest>
+
+namespace {
+
+QString bank_path() { return QStringLiteral(SCENARIO_BANK); }
+
+int count_named(const std::array<QString, 4> &names)
+{
+    return int(std::count_if(names.begin() + 1, names.end(), [](const QString &n) { return !n.isEmpty(); }));
+}
+
+int right_answers(const question_record &record)
+{
+    return int(std::count(record.correct.begin() + 1, record.correct.end(), qint16(1)));
+}
+
+} // namespace
+
+class TestScenarioBank : public QObject
+{
+    Q_OBJECT
+
+    ImportedBank bank_;
+    QString folder_;
+
+private slots:
+    void initTestCase()
+    {
+        bank_ = read_bank_file(bank_path());
+        folder_ = QFileInfo(bank_path()).absolutePath();
+        for (const BankProblem &problem : bank_.problems)
+            qWarning("%d: %s", problem.line, qPrintable(problem.message));
+        QVERIFY(bank_.problems.empty());
+        QVERIFY(!bank_.title.isEmpty());
+    }
+
+    void offers_each_kind_of_question_data()
+    {
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<std::function<bool(const question_record &)>>("kind");
+        using Kind = std::function<bool(const question_record &)>;
+        QTest::newRow("questions") << 48 << Kind([](const question_record &) { return true; });
+        QTest::newRow("with exhibits") << 16 << Kind([](const question_record &r) { return count_named(r.exhibits) > 0; });
+        QTest::newRow("with diagrams") << 12 << Kind([](const question_record &r) { return count_named(r.diagrams) > 0; });
+        QTest::newRow("typed") << 8 << Kind([](const question_record &r) { return is_typed_question(r); });
+        QTest::newRow("with clues") << 8 << Kind([](const question_record &r) { return !r.clue.isEmpty(); });
+        QTest::newRow("several right") << 6
+            << Kind([](const question_record &r) { return !is_typed_question(r) && right_answers(r) > 1; });
+    }
+    void offers_each_kind_of_question()
+    {
+        QFETCH(int, minimum);
+        QFETCH(std::function<bool(const question_record &)>, kind);
+        const auto count = std::count_if(bank_.questions.begin(), bank_.questions.end(), kind);
+        QVERIFY2(count >= minimum, qPrintable(QString::number(count)));
+    }
+
+    void spreads_one_right_keys_over_the_letters()
+    {
+        std::array<int, 7> by_letter{};
+        int one_right = 0;
+        for (const question_record &record : bank_.questions) {
+            if (is_typed_question(record) || right_answers(record) != 1)
+                continue;
+            ++one_right;
+            ++by_letter[size_t(std::find(record.correct.begin() + 1, record.correct.end(), 1) - record.correct.begin())];
+        }
+        QVERIFY(one_right > 0);
+        for (size_t p = 1; p <= 6; ++p)
+            QVERIFY2(by_letter[p] * 100 <= one_right * 30, qPrintable(QStringLiteral("letter %1: %2 of %3")
+                                                                      .arg(QChar(u'A' + int(p) - 1)).arg(by_letter[p]).arg(one_right)));
+    }
+
+    void every_exhibit_and_diagram_reads()
+    {
+        for (const question_record &record : bank_.questions) {
+            for (size_t m = 1; m <= 3; ++m) {
+                if (!record.exhibits[m].isEmpty()) {
+                    const std::optional<QString> text = read_exhibit(record.exhibits[m], folder_);
+                    QVERIFY2(text && !text->trimmed().isEmpty(), qPrintable(record.exhibits[m]));
+                }
+                if (!record.diagrams[m].isEmpty()) {
+                    QImageReader reader(local_file_path(record.diagrams[m], folder_));
+                    QVERIFY2(!reader.read().isNull(), qPrintable(record.diagrams[m]));
+                }
+            }
+        }
+    }
+
+    void lints_clean()
+    {
+        const std::vector<BankProblem> warnings = lint_bank(bank_, folder_);
+        for (const BankProblem &warning : warnings)
+            qWarning("%d: %s", warning.line, qPrintable(warning.message));
+        QVERIFY(warnings.empty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScenarioBank)
+#include "test_scenario_bank.moc"
