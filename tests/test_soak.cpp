@@ -15,6 +15,8 @@
 
 #include "diagram.h"
 #include "exhibit.h"
+#include "review_window.h"
+#include "ui_review.h"
 #include "ui_diagram.h"
 #include "ui_exhibit.h"
 
@@ -87,6 +89,7 @@ struct Before {
     const quest *window = nullptr;  // the question window, when one is loaded (may be deleted since)
     qint16 current = 0;
     qint16 right = 0;
+    qint16 record_id = 0;  // bank index of the question on screen
     bool would_be_right = false;
     bool typed = false;
     question_record record;
@@ -99,6 +102,11 @@ struct Before {
     int loaded = 0;
     bool exhibit_loaded = false;
     bool button_checked = false;  // the clicked button, when it is checkable
+    ResultChoice result_choice = ResultChoice::ok;  // the answer to a result box, should one come
+    int results = 0;              // result boxes so far
+    qint16 total = 0;             // questions in the quiz
+    std::vector<qint16> missed;   // the log's missed questions, index 0 unused
+    bool review_loaded = false;
 };
 
 struct Stats {
@@ -114,6 +122,8 @@ struct Stats {
     int diagrams = 0;
     int exhibits = 0;
     int closes = 0;
+    int reviews = 0;
+    int retries = 0;
 };
 
 struct Action {
@@ -152,6 +162,9 @@ private:
     void check_windows();
     void check_quiz(quest &window);
     void check_transition(const Before &before, const Action &action);
+    void check_review();
+    bool check_after_result(const Before &before, std::vector<qint16> missed);
+    void expect_retry(const std::vector<qint16> &missed);
     void fail(const QString &what)
     {
         if (failure_.isEmpty())
@@ -343,12 +356,18 @@ Before SoakTest::snapshot(const Action &action)
     before.loaded = program().windows.loaded_count();
     before.exhibit_loaded = program().windows.is_loaded<Exhibit>();
     const QuizState &state = program().state;
+    before.result_choice = h().result_choice;
+    before.results = int(h().result_missed.size());
+    before.total = state.questions_per_quiz;
+    before.missed = program().answers.missed_questions();
+    before.review_loaded = program().windows.is_loaded<ReviewWindow>();
     if (program().windows.is_loaded<quest>()) {
         quest &window = program().windows.get<quest>();
         before.window = &window;
         before.current = state.current_question;
         before.right = state.number_right;
         before.record = state.current_record;
+        before.record_id = state.question_id;
         before.typed = is_typed_question(state.current_record);
         // Whether NEXT now would mark the answer right.
         if (before.typed) {
@@ -388,7 +407,59 @@ void SoakTest::check(const Before &before, const Action &action)
     check_windows();
     if (program().windows.is_loaded<quest>())
         check_quiz(program().windows.get<quest>());
+    if (program().windows.is_loaded<ReviewWindow>())
+        check_review();
     check_transition(before, action);
+}
+
+// The review window lists the questions of the log its filter lets through.
+void SoakTest::check_review()
+{
+    ReviewWindow &review = program().windows.get<ReviewWindow>();
+    const auto &log = program().answers.answers();
+    if (review.rows() != filtered_positions(log, review.filter()) || review.ui().question_list->count() != int(review.rows().size()))
+        fail(QStringLiteral("the review lists %1 rows for its filter").arg(review.ui().question_list->count()));
+    if (review.ui().retry_missed->isVisible() != (program().answers.missed_count() > 0))
+        fail(QStringLiteral("the review offers a retry of %1 missed").arg(program().answers.missed_count()));
+}
+
+// After the result box: the welcome window, the review, or a retry of the
+// missed questions, as answered. True when a retry began.
+bool SoakTest::check_after_result(const Before &before, std::vector<qint16> missed)
+{
+    const int count = int(missed.size()) - 1;
+    if (h().result_missed.size() != before.results + 1 || h().result_missed.last() != count)
+        fail(QStringLiteral("the result box did not offer %1 missed").arg(count));
+    const bool shown = [&](QWidget *window) { return window && window->isVisible() && program().windows.loaded_count() == 1; }(
+        program().windows.is_loaded<ReviewWindow>() ? static_cast<QWidget *>(&program().windows.get<ReviewWindow>())
+        : program().windows.is_loaded<Welcome>()    ? static_cast<QWidget *>(&program().windows.get<Welcome>())
+                                                    : nullptr);
+    if (before.result_choice == ResultChoice::retry_missed && count > 0) {
+        expect_retry(missed);
+        return true;
+    }
+    if (before.result_choice == ResultChoice::review) {
+        ++stats_.reviews;
+        if (!program().windows.is_loaded<ReviewWindow>() || !shown)
+            fail(QStringLiteral("the review does not follow the result box"));
+    } else if (!program().windows.is_loaded<Welcome>() || !shown) {
+        fail(QStringLiteral("the welcome window does not follow the quiz"));
+    }
+    return false;
+}
+
+// A quiz of exactly the missed questions has begun.
+void SoakTest::expect_retry(const std::vector<qint16> &missed)
+{
+    const QuizState &state = program().state;
+    ++stats_.retries;
+    asked_ = {state.question_id};
+    std::vector<qint16> asking = state.quiz_questions, expected = missed;
+    std::sort(asking.begin(), asking.end());
+    std::sort(expected.begin(), expected.end());
+    if (asking != expected || state.current_question != 1 || state.number_right != 0
+        || program().windows.loaded_count() != 1 || !program().windows.get<quest>().isVisible())
+        fail(QStringLiteral("the retry is not a fresh quiz of the %1 missed questions").arg(missed.size() - 1));
 }
 
 // The registry and the screen agree: every window on screen is loaded, no
@@ -504,6 +575,7 @@ void SoakTest::check_transition(const Before &before, const Action &action)
     const QuizState &state = program().state;
     const int new_messages = int(h().messages.size()) - before.messages;
     const int new_answers = int(h().answers.size()) - before.answers;
+    const bool reported = h().result_missed.size() > before.results;
     const bool quest_loaded = program().windows.is_loaded<quest>();
     quest *window = quest_loaded ? &program().windows.get<quest>() : nullptr;
     const QString &button = action.button_name;
@@ -524,7 +596,7 @@ void SoakTest::check_transition(const Before &before, const Action &action)
         }
     };
 
-    if (before.window && window == before.window) {
+    if (before.window && window == before.window && !reported) {
         // The same quiz goes on.
         if (state.current_question == before.current + 1) {
             expect_marking();
@@ -579,22 +651,25 @@ void SoakTest::check_transition(const Before &before, const Action &action)
             ++stats_.quit;
         } else {
             ++stats_.finished;
-            if (before.current != state.questions_per_quiz)
-                fail(QStringLiteral("the quiz ended after question %1 of %2").arg(before.current).arg(state.questions_per_quiz));
+            if (before.current != before.total)
+                fail(QStringLiteral("the quiz ended after question %1 of %2").arg(before.current).arg(before.total));
             expect_marking();
             right += before.would_be_right;
         }
-        const int total = state.questions_per_quiz;
+        const int total = before.total;
+        std::vector<qint16> missed = before.missed;
+        if (!quit && !before.would_be_right)
+            missed.push_back(before.record_id);
+        const bool retried = check_after_result(before, missed);
         const QString line = QStringLiteral(" Right/Total  = %1/%2\nPercent Right = %3%\n").arg(right).arg(total).arg(right * 100 / total);
         if (new_messages != 1 || h().messages.last().title != QLatin1String("Test Complete!")
             || !h().messages.last().text.contains(line))
             fail(QStringLiteral("after the quiz: %1 messages, the last \"%2\", expected \"%3\"")
                      .arg(new_messages).arg(h().messages.isEmpty() ? QString() : h().messages.last().text, line));
-        if (state.number_right != right || state.current_question != total)
+        if (!retried && (state.number_right != right || state.current_question != total))
             fail(QStringLiteral("the state after the quiz says %1 right of %2").arg(state.number_right).arg(state.current_question));
-        if (!program().windows.is_loaded<Welcome>() || !program().windows.get<Welcome>().isVisible()
-            || program().windows.loaded_count() != 1)
-            fail(QStringLiteral("the welcome window does not follow the quiz"));
+    } else if (window && clicked_.contains(QStringLiteral("ReviewWindow.retry_missed"))) {
+        expect_retry(before.missed);
     } else if (window) {
         // A quiz has begun with the options as they were.
         ++stats_.quizzes;
@@ -621,6 +696,9 @@ void SoakTest::check_transition(const Before &before, const Action &action)
         static const double closes[] = {0.002, 0.03, 0.3};
         quit_weight_ = quits[below(3)];
         close_weight_ = closes[below(3)];
+    } else if (before.review_loaded && !program().windows.is_loaded<ReviewWindow>()
+               && (!program().windows.is_loaded<Welcome>() || !program().windows.get<Welcome>().isVisible())) {
+        fail(QStringLiteral("the welcome window does not follow the review"));
     } else if (new_messages != 0 || new_answers != 0) {
         fail(QStringLiteral("a message outside a quiz"));
     }
@@ -677,6 +755,8 @@ void SoakTest::random_actions()
             std::fflush(stderr);
         }
 
+        static const ResultChoice choices[] = {ResultChoice::ok, ResultChoice::review, ResultChoice::retry_missed};
+        h().result_choice = choices[below(3)];
         const Before before = snapshot(action);
         {
             // Which buttons the action clicks, whether by mouse or by key.
@@ -705,10 +785,11 @@ void SoakTest::random_actions()
     }
 
     qInfo("soak: %d actions in %lld ms: %d program runs, %d quizzes (%d finished, %d quit), %d answers marked "
-          "(%d right, %d typed), %d answer windows, %d clues, %d diagrams, %d exhibits, %d windows closed",
+          "(%d right, %d typed), %d answer windows, %d clues, %d diagrams, %d exhibits, %d windows closed, "
+          "%d reviews, %d retries",
           count, timer.elapsed(), stats_.runs, stats_.quizzes, stats_.finished, stats_.quit, stats_.markings,
           stats_.marked_right, stats_.typed_marked, stats_.answer_windows, stats_.clues, stats_.diagrams,
-          stats_.exhibits, stats_.closes);
+          stats_.exhibits, stats_.closes, stats_.reviews, stats_.retries);
     if (count >= default_actions) {
         QVERIFY(stats_.quizzes > 0);
         QVERIFY(stats_.markings > 0);
