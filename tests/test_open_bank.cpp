@@ -3,12 +3,15 @@
 // with a typed question and a diagram.
 #include "quiz_harness.h"
 
+#include "bank_choice.h"
 #include "choosetest.h"
 #include "data_paths.h"
 #include "diagram.h"
+#include "exhibit.h"
 #include "first_window.h"
 #include "ui_choosetest.h"
 #include "ui_diagram.h"
+#include "ui_exhibit.h"
 
 #include <QShortcut>
 
@@ -87,6 +90,21 @@ private slots:
         QCOMPARE(h.program.bank.total_questions, h.program.chosen_bank->total_questions);
     }
 
+    // Exhibits are read beside the bank file, wherever the program runs.
+    void an_exhibit_beside_the_bank()
+    {
+        QuizHarness h;
+        Welcome &welcome = open_first_window(h.program, kData + QStringLiteral("lab.json"));
+        QCOMPARE(welcome.ui().test_name->text(), QStringLiteral("Lab checks"));
+        QCOMPARE(welcome.ui().author_name2->text(), QStringLiteral("lab@example.org"));
+        QVERIFY(QDir::current() != QDir(kData));
+        quest &window = h.start_quiz(2, false, false, true, false);
+        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
+        auto &exhibit = h.program.windows.get<Exhibit>();
+        QVERIFY(exhibit.isVisible());
+        QVERIFY(exhibit.ui().Text1->toPlainText().startsWith(QStringLiteral("VLAN  Name       Ports")));
+    }
+
     void a_bank_that_cannot_be_used_data()
     {
         QTest::addColumn<QString>("file");
@@ -117,6 +135,49 @@ private slots:
         QVERIFY(!h.program.chosen_bank);
         QCOMPARE(h.program.bank.total_questions, qint16(204));
         QCOMPARE(welcome->ui().test_name->text(), h.program.bank.test_title);
+    }
+
+    void a_bank_from_its_records_data()
+    {
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QString>("title");    // in the file, "" = none
+        QTest::addColumn<QString>("shown");    // the bank's title, or "" when it is refused
+        QTest::addColumn<QString>("message");  // a part of the reason it is refused
+        QTest::newRow("titled") << 5 << "VLAN drill" << "VLAN drill" << "";
+        QTest::newRow("named by its file") << 1 << "" << "week2.gift" << "";
+        QTest::newRow("as many as the quiz can count") << QuestionBank::max_questions << "" << "week2.gift" << "";
+        QTest::newRow("too many") << QuestionBank::max_questions + 1 << "" << "" << "30001 questions";
+        QTest::newRow("none") << 0 << "" << "" << "Line 7: essay questions";
+    }
+
+    void a_bank_from_its_records()
+    {
+        QFETCH(int, questions);
+        QFETCH(QString, title);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        ImportedBank imported;
+        imported.title = title;
+        imported.author = QStringLiteral(" a teacher ");
+        imported.questions.resize(size_t(questions));
+        imported.question_lines.resize(size_t(questions));
+        if (questions > 0)
+            imported.questions.back().question = QStringLiteral("the last");
+        imported.problems.push_back({7, true, QStringLiteral("essay questions are not supported")});
+        imported.pictures.insert(QStringLiteral("p.png"), QByteArray("png"));
+        const OpenedBank opened = bank_from_import(imported, QStringLiteral("/banks/week2.gift"));
+        QCOMPARE(opened.bank == nullptr, shown.isEmpty());
+        QVERIFY2(opened.error.contains(message), qPrintable(opened.error));
+        if (!opened.bank)
+            return;
+        const QuestionBank &bank = *opened.bank;
+        QCOMPARE(bank.test_title, shown);
+        QCOMPARE(bank.author_email, QStringLiteral("a teacher"));
+        QCOMPARE(int(bank.total_questions), questions);
+        QCOMPARE(int(bank.questions.size()), questions + 1);  // sized to what it holds
+        QCOMPARE(bank.at(questions).question, QStringLiteral("the last"));
+        QCOMPARE(bank.files.folder, QStringLiteral("/banks"));
+        QCOMPARE(bank.files.pictures.value(QStringLiteral("p.png")), QByteArray("png"));
     }
 
     void the_chooser()

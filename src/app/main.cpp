@@ -22,9 +22,12 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     // Read again now that Qt has taken out its own options (-platform...).
-    const CommandLine command = parse_command_line(QCoreApplication::arguments());
-    if (command.action != CommandLine::Action::open_windows)
-        return run_command(command);
+    CommandLine command;
+    if (argc > 1) {
+        command = parse_command_line(QCoreApplication::arguments());
+        if (command.action != CommandLine::Action::open_windows)
+            return run_command(command);
+    }
     QApplication::setWindowIcon(window_icon());
     apply_program_font();
     QApplication::setQuitOnLastWindowClosed(false);
