@@ -5,6 +5,7 @@
 //   bench_timings [RUNS [bank|quiz|exhibits]]   (RUNS at least 10; default 15)
 // Naming one part runs only that part, for profiling.
 #include "bank_loaders.h"
+#include "bench_figures.h"
 #include "centering.h"
 #include "exhibit.h"
 #include "exhibit_file.h"
@@ -35,32 +36,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double ms_since(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // Lets deferred deletions, layout and painting run, as the event loop would
 // between two clicks.
 void settle()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-}
-
-// One figure: the median of the runs against its target, if it has one.
-void print(const char *what, const std::vector<double> &times, const char *target = nullptr, double limit = 0)
-{
-    const double value = median(times);
-    std::printf("%-50s %9.3f ms   %-12s %-6s (median of %zu, least %.3f)\n", what, value, target ? target : "",
-                target ? (value < limit ? "ok" : "MISSED") : "", times.size(), *std::min_element(times.begin(), times.end()));
 }
 
 // Writes a text exhibit of about `bytes` bytes: a port table, some lines
