@@ -2,7 +2,7 @@
 # Installs BUILD_DIR into a temporary DESTDIR under the prefix /usr and checks
 # what a desktop and a package manager will read there: the desktop entry,
 # the AppStream metainfo, the MIME definition, the icons and man page, and
-# that the installed program runs and finds its scenario bank.
+# that the installed program runs and reads its scenario bank.
 #   packaging/check-install.sh BUILD_DIR
 set -euo pipefail
 
@@ -33,21 +33,9 @@ done
 xmllint --noout "$share/icons/hicolor/scalable/apps/$app_id.svg"
 gzip -t "$share/man/man1/lan_switching_quiz.1.gz"
 
-# The installed program, run from the temporary folder, so that it must find
-# its data relative to itself.
+# The installed program runs, and its installed scenario bank reads cleanly
+# (--check exits 1 on any warning, 2 when the file cannot be read).
 program=$root/bin/lan_switching_quiz
-status=0
-version=$(QT_QPA_PLATFORM=offscreen timeout 5 "$program" --version) || status=$?
-if [ "$status" -eq 124 ]; then
-    echo "check-install: SKIPPED --version and --check: the program opened its windows (no command line yet)"
-else
-    [ "$status" -eq 0 ] || { echo "check-install: --version failed ($status)" >&2; exit 1; }
-    echo "check-install: $version"
-    bank=$share/lan_switching_quiz/scenarios/scenarios.json
-    if [ -f "$bank" ]; then
-        "$program" --check "$bank"
-    else
-        echo "check-install: SKIPPED --check: no scenario bank installed yet"
-    fi
-fi
+timeout 10 "$program" --version
+timeout 60 "$program" --check "$share/lan_switching_quiz/scenarios/scenarios.json"
 echo "check-install: the installation in a temporary DESTDIR passes"
