@@ -65,6 +65,20 @@ void make_writable(const QString &folder)
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// Runs statements on the file through a connection of the test's own.
+void run_raw(const QString &path, const QStringList &statements)
+{
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "raw");
+        database.setDatabaseName(path);
+        QVERIFY(database.open());
+        QSqlQuery query(database);
+        for (const QString &statement : statements)
+            QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase("raw");
+}
+
 } // namespace
 
 class HistoryTest : public QObject
@@ -211,29 +225,24 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("history.sqlite");
-        {
-            QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "version-1");
-            database.setDatabaseName(path);
-            QVERIFY(database.open());
-            QSqlQuery query(database);
-            for (const char *statement : {
-                     "CREATE TABLE attempts (id INTEGER PRIMARY KEY, bank_title TEXT NOT NULL, bank_hash TEXT NOT NULL,"
-                     " quiz INTEGER NOT NULL, mode TEXT NOT NULL, options TEXT NOT NULL, started_at INTEGER NOT NULL,"
-                     " ended_at INTEGER NOT NULL, asked INTEGER NOT NULL, right_count INTEGER NOT NULL)",
-                     "CREATE TABLE answers (attempt_id INTEGER NOT NULL, position INTEGER NOT NULL,"
-                     " question_id INTEGER NOT NULL, question_hash TEXT NOT NULL, given TEXT NOT NULL,"
-                     " is_right INTEGER NOT NULL, PRIMARY KEY (attempt_id, position)) WITHOUT ROWID",
-                     "INSERT INTO attempts VALUES (1, 'Sample bank', 'h', 2, 'practice', '', 0, 1772355600000, 2, 1)",
-                     "INSERT INTO attempts VALUES (2, 'Sample bank', 'h', 2, 'practice', '', 0, 1772442000000, 2, 1)",
-                     "INSERT INTO answers VALUES (1, 1, 6, 'q6', 'A', 0), (1, 2, 10, 'q10', 'B', 1)",
-                     "INSERT INTO answers VALUES (2, 1, 6, 'q6', 'C', 1), (2, 2, 10, 'q10', 'D', 0)",
-                     "PRAGMA user_version = 1"})
-                QVERIFY2(query.exec(statement), qPrintable(query.lastError().text()));
-        }
-        QSqlDatabase::removeDatabase("version-1");
+        run_raw(path, {
+            "CREATE TABLE attempts (id INTEGER PRIMARY KEY, bank_title TEXT NOT NULL, bank_hash TEXT NOT NULL,"
+            " quiz INTEGER NOT NULL, mode TEXT NOT NULL, options TEXT NOT NULL, started_at INTEGER NOT NULL,"
+            " ended_at INTEGER NOT NULL, asked INTEGER NOT NULL, right_count INTEGER NOT NULL)",
+            "CREATE TABLE answers (attempt_id INTEGER NOT NULL, position INTEGER NOT NULL,"
+            " question_id INTEGER NOT NULL, question_hash TEXT NOT NULL, given TEXT NOT NULL,"
+            " is_right INTEGER NOT NULL, PRIMARY KEY (attempt_id, position)) WITHOUT ROWID",
+            "INSERT INTO attempts VALUES (1, 'Sample bank', 'h', 2, 'practice', '', 0, 1772355600000, 2, 1)",
+            "INSERT INTO attempts VALUES (2, 'Sample bank', 'h', 2, 'practice', '', 0, 1772442000000, 2, 1)",
+            "INSERT INTO answers VALUES (1, 1, 6, 'q6', 'A', 0), (1, 2, 10, 'q10', 'B', 1)",
+            "INSERT INTO answers VALUES (2, 1, 6, 'q6', 'C', 1), (2, 2, 10, 'q10', 'D', 0)",
+            "PRAGMA user_version = 1"});
 
         HistoryStore store(path);
         QCOMPARE(store.attempts("Sample bank").size(), size_t(2));
+        const std::vector<TopicResult> topics = store.topic_results("Sample bank");
+        QCOMPARE(topics.size(), size_t(2));   // one topic ("") in each attempt
+        QCOMPARE(topics[0].asked + topics[1].asked, 4);
         // Only question 10 was wrong the last time: due a day after day one.
         QCOMPARE(due_at(store, 1.9), QStringList());
         QCOMPARE(due_at(store, 2), QStringList{"10:0"});
@@ -302,13 +311,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("history.sqlite");
-        {
-            QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "newer");
-            database.setDatabaseName(path);
-            QVERIFY(database.open());
-            QVERIFY(QSqlQuery(database).exec("PRAGMA user_version = 99"));
-        }
-        QSqlDatabase::removeDatabase("newer");
+        run_raw(path, {"PRAGMA user_version = 99"});
         HistoryStore store(path);
         QVERIFY(!store.save(sample_attempt(0, day(0))));
         QVERIFY(store.take_notice().contains("newer version"));
