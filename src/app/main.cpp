@@ -29,6 +29,9 @@ int main(int argc, char *argv[])
             return run_command(command);
     }
     QApplication::setWindowIcon(window_icon());
+    // Names the installed desktop entry, so that a Wayland desktop shows the
+    // program's windows with its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.lan_switching_quiz"));
     apply_program_font();
     QApplication::setQuitOnLastWindowClosed(false);
 
