@@ -16,7 +16,8 @@ root=$dest/usr
 share=$root/share
 
 desktop-file-validate "$share/applications/$app_id.desktop"
-appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml"
+# The metainfo, and that its launchable names the installed desktop entry.
+appstreamcli validate-tree --no-net "$dest"
 
 # The MIME definition parses and compiles into a database (which reports
 # mistakes on standard error but still exits 0).
