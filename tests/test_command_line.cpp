@@ -1,5 +1,6 @@
 // The command line for bank authors: how it is read, --check with its lint,
 // --convert, and the program itself run without a display.
+#include "bank_converter.h"
 #include "bank_lint.h"
 #include "command_line.h"
 
@@ -246,6 +247,40 @@ private slots:
             // The converted bank finds its picture beside it.
             const Run checked = run({QStringLiteral("--check"), output});
             QVERIFY2(!checked.err.contains(QStringLiteral("does not exist")), qPrintable(checked.err));
+        }
+    }
+
+    // A picture's name cannot place a file outside the output's folder, nor
+    // over another picture.
+    void pictures_stay_beside_the_output()
+    {
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("out")));
+        ImportedBank bank = bank_of({choice(QStringLiteral("a"), {1})});
+        bank.questions[0].diagrams = {QString(), QStringLiteral("../../evil name.png"), QStringLiteral(".hidden"),
+                                      QStringLiteral("x/evil name.png")};
+        for (const QString &name : bank.questions[0].diagrams)
+            bank.pictures.insert(name, name.toUtf8());
+        bank.pictures.remove(QString());
+        QBuffer unused;
+        const ConversionResult result =
+            convert_bank(bank, BankFormat::Json, folder.filePath(QStringLiteral("out/bank.json")), unused);
+        QVERIFY(result.written);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+        const QDir out(folder.filePath(QStringLiteral("out")));
+        const QStringList written{QStringLiteral("bank-evil_name.png"), QStringLiteral("bank-hidden"),
+                                  QStringLiteral("bank-evil_name-2.png")};
+        QCOMPARE(out.entryList(QDir::Files, QDir::Name),
+                 (QStringList{QStringLiteral("bank-evil_name-2.png"), QStringLiteral("bank-evil_name.png"),
+                              QStringLiteral("bank-hidden"), QStringLiteral("bank.json")}));
+        QFile json(out.filePath(QStringLiteral("bank.json")));
+        QVERIFY(json.open(QIODevice::ReadOnly));
+        const QByteArray text = json.readAll();
+        for (int k = 0; k < 3; ++k) {
+            QVERIFY(text.contains(written[k].toUtf8()));
+            QFile picture(out.filePath(written[k]));
+            QVERIFY(picture.open(QIODevice::ReadOnly));
+            QCOMPARE(picture.readAll(), bank.questions[0].diagrams[size_t(k + 1)].toUtf8());
         }
     }
 

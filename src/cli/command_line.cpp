@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -203,9 +204,11 @@ int run_command(const CommandLine &command, QIODevice &out, QIODevice &err)
 
 int run_command(const CommandLine &command)
 {
+    // Straight to the descriptors, unbuffered, so that the lines of the two
+    // streams come in the order they were written.
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    out.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(fileno(stderr), QIODevice::WriteOnly | QIODevice::Unbuffered);
     return run_command(command, out, err);
 }
