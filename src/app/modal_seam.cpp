@@ -1,12 +1,13 @@
 #include "modal_seam.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 ModalSeam ModalSeam::interactive()
 {
-    return {[](QWidget *parent, const QString &title, const QString &text) {
+    ModalSeam seam{[](QWidget *parent, const QString &title, const QString &text) {
                 // No icon, and the text as written: a clue may hold "<b>".
                 QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
                 box.setTextFormat(Qt::PlainText);
@@ -33,4 +34,8 @@ ModalSeam ModalSeam::interactive()
                 box.setDefaultButton(QMessageBox::No);
                 return box.exec() == QMessageBox::Yes;
             }};
+    seam.open_file = [](QWidget *parent, const QString &caption, const QString &filters) {
+        return QFileDialog::getOpenFileName(parent, caption, QString(), filters);
+    };
+    return seam;
 }

@@ -19,7 +19,11 @@ struct ModalSeam {
     std::function<ResultChoice(QWidget *parent, const QString &title, const QString &text, int missed)> result;
     // A question answered "Yes" (true) or "No".
     std::function<bool(QWidget *parent, const QString &title, const QString &text)> ask;
+    // A file dialog: the file chosen, "" when cancelled. Unless set, every
+    // dialog is cancelled.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &filters)> open_file =
+        [](QWidget *, const QString &, const QString &) { return QString(); };
 
-    // QMessageBox with an OK button, and QDialog::exec().
+    // QMessageBox with an OK button, QDialog::exec() and QFileDialog.
     static ModalSeam interactive();
 };

@@ -9,6 +9,8 @@
 #include "random_generator.h"
 #include "window_registry.h"
 
+#include <memory>
+
 // Everything the windows share for one run: the bank, the quiz state, the
 // random generator, the window registry and the way modal windows are shown.
 // One instance lives for the whole run; every window gets a reference.
@@ -20,6 +22,9 @@ public:
     Program &operator=(const Program &) = delete;
 
     QuestionBank bank;
+    // The bank chosen from a file, which the welcome window puts back into
+    // bank each time it loads; null: the built-in bank, filled afresh.
+    std::shared_ptr<const QuestionBank> chosen_bank;
     QuizState state;
     AnswerLog answers;           // the questions of the last quiz, as answered
     Clock clock = steady_clock();
