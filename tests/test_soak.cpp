@@ -15,6 +15,7 @@
 
 #include "diagram.h"
 #include "exhibit.h"
+#include "exhibit_file.h"
 #include "review_window.h"
 #include "ui_review.h"
 #include "ui_diagram.h"
@@ -624,7 +625,10 @@ void SoakTest::check_transition(const Before &before, const Action &action)
                 const size_t m = size_t(name.mid(kind.size()).toInt());
                 const bool diagram = kind.contains(QLatin1String("diagram"));
                 const QString file = diagram ? before.record.diagrams[m] : before.record.exhibits[m];
-                const bool exists = file == diagram_file || file == exhibit_file;
+                // Files of the soak's own, or those beside a bank opened from a file.
+                const BankFiles &files = program().bank.files;
+                const bool exists = diagram ? !read_diagram(file, files).isNull()
+                                            : read_exhibit(file, files.folder).has_value();
                 if (exists && diagram) {
                     ++stats_.diagrams;
                     if (!program().windows.is_loaded<Diagram>() || !program().windows.get<Diagram>().isVisible())
@@ -632,8 +636,9 @@ void SoakTest::check_transition(const Before &before, const Action &action)
                 } else if (exists) {
                     ++stats_.exhibits;
                     if (!program().windows.is_loaded<Exhibit>() || !program().windows.get<Exhibit>().isVisible()
-                        || !program().windows.get<Exhibit>().ui().Text1->toPlainText().startsWith(
-                            QLatin1String("port 1/1")))
+                        || (file == exhibit_file
+                            && !program().windows.get<Exhibit>().ui().Text1->toPlainText().startsWith(
+                                QLatin1String("port 1/1"))))
                         fail(QStringLiteral("the exhibit is not shown"));
                 } else if (!diagram && program().windows.is_loaded<Exhibit>() != before.exhibit_loaded) {
                     fail(QStringLiteral("a missing exhibit file changed the exhibit window"));
