@@ -84,6 +84,7 @@ private slots:
         QTest::newRow("a bank") << QStringList{"b.gift"} << int(A::open_windows) << QStringList{"b.gift"};
         QTest::newRow("two banks") << QStringList{"a", "b"} << int(A::refuse) << none;
         QTest::newRow("help") << QStringList{"--help"} << int(A::show_help) << none;
+        QTest::newRow("help-all") << QStringList{"--help-all"} << int(A::show_help) << none;
         QTest::newRow("version") << QStringList{"-v"} << int(A::show_version) << none;
         QTest::newRow("check") << QStringList{"--check", "a", "b"} << int(A::check) << QStringList{"a", "b"};
         QTest::newRow("check nothing") << QStringList{"--check"} << int(A::refuse) << none;

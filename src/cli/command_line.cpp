@@ -147,7 +147,8 @@ CommandLine parse_command_line(const QStringList &arguments)
     const QCommandLineParser &parser = options.parser;
     CommandLine command;
     command.files = parser.positionalArguments();
-    if (parser.isSet(options.help)) {
+    // --help-all, which Qt adds, shows the same help here.
+    if (parser.isSet(options.help) || parser.isSet(QStringLiteral("help-all"))) {
         command.action = CommandLine::Action::show_help;
     } else if (parser.isSet(options.version)) {
         command.action = CommandLine::Action::show_version;
