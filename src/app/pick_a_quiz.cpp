@@ -99,7 +99,8 @@ void pick_a_quiz::Command1_Click()
     question_window.show();
     center_window(question_window);
     state.quiz_number = state.selected_quiz;
-    state.quiz_questions = quiz_bank_questions(state.questions_per_quiz, state.quiz_number);
+    state.quiz_questions = quiz_bank_questions(state.questions_per_quiz, state.quiz_number,
+                                               program_.bank.total_questions);
     if (ui().due_quiz->isChecked())
         set_quiz_questions(state, due_for_review_);
     build_question_order(state, program_.random);

@@ -4,23 +4,40 @@
 #include "proportional_resizer.h"
 #include "ui_diagram.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
 
-QImage read_diagram(const QString &name)
+namespace {
+
+QImage read_picture(QIODevice &device)
 {
-    if (!is_readable_file(name))
-        return {};
-    // Read from the file opened here: given a name, the reader would try it
-    // again with picture suffixes added.
-    QFile file(local_file_path(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QImageReader reader(&file);
+    QImageReader reader(&device);
     // Bound what one picture may cost before it is decoded.
     reader.setAllocationLimit(256);
     return reader.read();
+}
+
+} // namespace
+
+QImage read_diagram(const QString &name, const BankFiles &files)
+{
+    // An embedded picture is decoded from memory: nothing is written to disk.
+    if (const auto embedded = files.pictures.constFind(name); embedded != files.pictures.cend()) {
+        QBuffer buffer;
+        buffer.setData(*embedded);
+        buffer.open(QIODevice::ReadOnly);
+        return read_picture(buffer);
+    }
+    if (!is_readable_file(name, files.folder))
+        return {};
+    // Read from the file opened here: given a name, the reader would try it
+    // again with picture suffixes added.
+    QFile file(local_file_path(name, files.folder));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return read_picture(file);
 }
 
 Diagram::Diagram(Program &)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "designed_window.h"
+#include "question_bank.h"
 
 #include <QImage>
 #include <QWidget>
@@ -8,10 +9,11 @@
 namespace Ui { class Diagram; }
 class Program;
 
-// Reads a diagram picture named relative to the current directory. A name
-// that is not an existing, readable file, or a file the toolkit cannot
-// decode, gives a null image.
-QImage read_diagram(const QString &name);
+// Reads a diagram picture: one embedded in the bank file under that name,
+// else the file of that name in the bank's folder (exhibit_file.h). A name
+// that is neither, or a picture the toolkit cannot decode, gives a null
+// image.
+QImage read_diagram(const QString &name, const BankFiles &files = BankFiles());
 
 // A diagram of the question on screen, stretched to the window.
 class Diagram : public DesignedWindow<QWidget, Ui::Diagram>

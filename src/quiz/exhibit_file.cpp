@@ -1,5 +1,6 @@
 #include "exhibit_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -12,24 +13,25 @@ constexpr qint64 kMaxExhibitBytes = 32 * 1024 * 1024;
 
 } // namespace
 
-QString local_file_path(const QString &name)
+QString local_file_path(const QString &name, const QString &folder)
 {
-    return name.startsWith(QLatin1Char(':')) ? QLatin1String("./") + name : name;
+    const QString relative = name.startsWith(QLatin1Char(':')) ? QLatin1String("./") + name : name;
+    return folder.isEmpty() ? relative : QDir(folder).filePath(relative);
 }
 
-bool is_readable_file(const QString &name)
+bool is_readable_file(const QString &name, const QString &folder)
 {
     if (name.trimmed().isEmpty())
         return false;
-    const QFileInfo info(local_file_path(name));
+    const QFileInfo info(local_file_path(name, folder));
     return info.isFile() && info.isReadable();
 }
 
-std::optional<QString> read_exhibit(const QString &name)
+std::optional<QString> read_exhibit(const QString &name, const QString &folder)
 {
-    if (!is_readable_file(name))
+    if (!is_readable_file(name, folder))
         return std::nullopt;
-    QFile file(local_file_path(name));
+    QFile file(local_file_path(name, folder));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.read(std::min(file.size(), kMaxExhibitBytes));

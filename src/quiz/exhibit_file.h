@@ -3,17 +3,18 @@
 #include <QString>
 #include <optional>
 
-// The file of that name in the current directory. Qt reads a name starting
-// with ':' as one of the program's embedded resources, so such a name is
-// made explicitly relative.
-QString local_file_path(const QString &name);
+// The file of that name in folder: the folder of the bank file that names
+// it, or the current directory when folder is "" (the built-in bank). Qt
+// reads a name starting with ':' as one of the program's embedded
+// resources, so such a name is made explicitly relative.
+QString local_file_path(const QString &name, const QString &folder = QString());
 
-// True when the name, relative to the current directory, is an existing,
-// readable regular file: no wildcard matching, and a directory of that name
-// does not count.
-bool is_readable_file(const QString &name);
+// True when the name, relative to folder as above, is an existing, readable
+// regular file: no wildcard matching, and a directory of that name does not
+// count.
+bool is_readable_file(const QString &name, const QString &folder = QString());
 
 // The text of an exhibit file in one pass: each line (ended by CR LF or LF
 // in the file) followed by CR LF. UTF-8, or Latin-1 where the bytes are not
 // valid UTF-8. Nothing when the file is missing or cannot be read.
-std::optional<QString> read_exhibit(const QString &name);
+std::optional<QString> read_exhibit(const QString &name, const QString &folder = QString());

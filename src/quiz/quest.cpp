@@ -289,7 +289,7 @@ void quest::cluebutton_Click()
 void quest::diagrambutton_Click(int m)
 {
     const QString name = program_.state.current_record.diagrams.at(size_t(m));
-    const QImage image = read_diagram(name);
+    const QImage image = read_diagram(name, program_.bank.files);
     if (image.isNull())
         return;
     auto &diagram = program_.windows.get<Diagram>();
@@ -301,7 +301,8 @@ void quest::diagrambutton_Click(int m)
 
 void quest::exhibitbutton_Click(int m)
 {
-    const std::optional<QString> text = read_exhibit(program_.state.current_record.exhibits.at(size_t(m)));
+    const std::optional<QString> text =
+        read_exhibit(program_.state.current_record.exhibits.at(size_t(m)), program_.bank.files.folder);
     if (!text)
         return;
     auto &exhibit = program_.windows.get<Exhibit>();
