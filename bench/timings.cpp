@@ -9,6 +9,8 @@
 #include "centering.h"
 #include "exhibit.h"
 #include "exhibit_file.h"
+#include "text_lines_view.h"
+#include "ui_exhibit.h"
 #include "pick_a_quiz.h"
 #include "pictures.h"
 #include "program.h"
@@ -25,6 +27,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -176,9 +179,56 @@ public:
                     median(large_figures.read), median(small_figures.painted), median(large_figures.painted));
         program_.windows.unload<Exhibit>();
         settle();
+        long_line_exhibit();
     }
 
 private:
+    // A 16 MiB exhibit without a line break: opened (read, shown, painted),
+    // then repainted scrolled to its start, middle and end.
+    void long_line_exhibit()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("exhibit-16mb-one-line.txt"));
+        QFile file(path);
+        const QByteArray piece("interface port 1/0/1 switchport access vlan 10 spanning-tree portfast; ");
+        if (!dir.isValid() || !file.open(QIODevice::WriteOnly)) {
+            std::printf("exhibits: cannot write the long-line exhibit\n");
+            return;
+        }
+        for (qint64 written = 0; written < (16 << 20);)
+            written += file.write(piece.left(int(std::min<qint64>(piece.size(), (16 << 20) - written))));
+        file.close();
+
+        auto &exhibit = program_.windows.get<Exhibit>();
+        exhibit.show();
+        center_window(exhibit);
+        settle();
+        QWidget *view = exhibit.ui().Text1->viewport();
+        QScrollBar *across = exhibit.ui().Text1->horizontalScrollBar();
+        std::vector<double> opened, repainted;
+        for (int run = 0; run < runs_ + 1; ++run) {
+            exhibit.show_text(QString());
+            settle();
+            const auto start = Clock::now();
+            exhibit.show_text(read_exhibit(path).value_or(QString()));
+            view->repaint();
+            const double ms = ms_since(start);
+            for (const int position : {0, across->maximum() / 2, across->maximum()}) {
+                across->setValue(position);
+                const auto painting = Clock::now();
+                view->repaint();
+                if (run > 0)
+                    repainted.push_back(ms_since(painting));
+            }
+            if (run > 0)  // the first is a warm-up
+                opened.push_back(ms);
+        }
+        print("exhibit of 16 MiB in one line: read, shown, painted", opened, "target < 100", 100);
+        print("   a repaint of it at its start, middle or end", repainted, "target < 16", 16);
+        program_.windows.unload<Exhibit>();
+        settle();
+    }
+
     // From "I Agree" through the options and every question to the report.
     // Returns the number of questions; adds each NEXT but the last to the
     // given lists.

@@ -25,6 +25,20 @@ qsizetype advance(QChar c, qsizetype column)
     return c == QLatin1Char('\r') || c.isLowSurrogate() ? 0 : 1;
 }
 
+// Lines are measured kBlock characters at a time where none of them is a
+// line end, tab, CR or other control character, or half a surrogate pair:
+// each then takes one column. (Written so that the compiler vectorizes it.)
+constexpr qsizetype kBlock = 16;
+static_assert(kCheckpoint % kBlock == 0);
+
+bool is_plain_block(const char16_t *block)
+{
+    unsigned special = 0;
+    for (qsizetype k = 0; k < kBlock; ++k)
+        special |= unsigned(block[k] < 0x20) | unsigned((block[k] & 0xFC00) == 0xDC00);
+    return special == 0;
+}
+
 } // namespace
 
 TextLinesView::TextLinesView(QWidget *parent) : QAbstractScrollArea(parent)
@@ -42,18 +56,25 @@ void TextLinesView::setPlainText(const QString &text)
     widest_ = 0;
     if (!text_.isEmpty())
         starts_.append(0);
-    const QChar *data = text_.constData();
+    const char16_t *data = reinterpret_cast<const char16_t *>(text_.utf16());
+    const qsizetype size = text_.size();
     qsizetype column = 0;
-    for (qsizetype i = 0; i < text_.size(); ++i) {
-        if (i % kCheckpoint == 0)
+    for (qsizetype block = 0; block < size; block += kBlock) {
+        if (block % kCheckpoint == 0)
             checkpoints_.append(column);
-        if (data[i] == QLatin1Char('\n')) {
-            widest_ = std::max(widest_, column);
-            column = 0;
-            if (i + 1 < text_.size())  // a final line end starts no new line
-                starts_.append(i + 1);
-        } else {
-            column += advance(data[i], column);
+        if (block + kBlock <= size && is_plain_block(data + block)) {
+            column += kBlock;
+            continue;
+        }
+        for (qsizetype i = block; i < std::min(size, block + kBlock); ++i) {
+            if (data[i] == u'\n') {
+                widest_ = std::max(widest_, column);
+                column = 0;
+                if (i + 1 < size)  // a final line end starts no new line
+                    starts_.append(i + 1);
+            } else {
+                column += advance(QChar(data[i]), column);
+            }
         }
     }
     widest_ = std::max(widest_, column);
