@@ -26,7 +26,23 @@ mkdir -p "$dest/mime/packages"
 cp "$share/mime/packages/$app_id.xml" "$dest/mime/packages/"
 mime_errors=$(XDG_DATA_DIRS="$dest" update-mime-database "$dest/mime" 2>&1)
 [ -z "$mime_errors" ] || { echo "$mime_errors" >&2; exit 1; }
-grep -q "application/x-moodle-quiz+xml" "$dest/mime/types"
+
+# How a desktop (GLib, reading that database before the system's) types bank
+# files: a Moodle file by its <quiz> root, any other XML file still as XML.
+samples=$dest/samples
+mkdir -p "$samples"
+printf '<?xml version="1.0" encoding="UTF-8"?>\n<quiz>\n</quiz>\n' >"$samples/moodle.xml"
+printf '<?xml version="1.0" encoding="UTF-8"?>\n<quizzes/>\n' >"$samples/other.xml"
+printf '::Q1:: Which? {=yes ~no}\n' >"$samples/bank.gift"
+check_type() {
+    local type
+    type=$(XDG_DATA_HOME="$dest/none" XDG_DATA_DIRS="$dest:/usr/share" gio info -a standard::content-type "$samples/$1" |
+        sed -n 's/.*content-type: //p')
+    [ "$type" = "$2" ] || { echo "check-install: $1 is typed $type, not $2" >&2; exit 1; }
+}
+check_type moodle.xml application/x-moodle-quiz+xml
+check_type other.xml application/xml
+check_type bank.gift text/x-gift
 
 for size in 16 22 24 32 48 64 128 256; do
     test -s "$share/icons/hicolor/${size}x${size}/apps/$app_id.png"
