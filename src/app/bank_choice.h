@@ -17,6 +17,9 @@ struct OpenedBank {
 // and diagrams are looked up beside the file. A file with no question to ask
 // or more than QuestionBank::max_questions gives an error instead.
 OpenedBank open_bank_file(const QString &path);
+
+// The title of the message box that gives OpenedBank::error.
+inline const QString bank_message_title = QStringLiteral("Question bank");
 OpenedBank bank_from_import(ImportedBank imported, const QString &path);
 
 // The records, title, author and embedded pictures of a bank, ready to be

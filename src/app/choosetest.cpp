@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString kMessageTitle = QStringLiteral("Question bank");
-
 QString bank_caption(const QString &title, const QString &author)
 {
     return author.isEmpty() ? title : QStringLiteral("%1\nby %2").arg(title, author);
@@ -58,7 +56,7 @@ void choosetest::Command2_Click()
     if (scenario_.bank)
         use_bank(scenario_.bank);
     else
-        program_.modal.message(this, kMessageTitle, scenario_.error);
+        program_.modal.message(this, bank_message_title, scenario_.error);
 }
 
 void choosetest::openFile_Click()
@@ -86,7 +84,7 @@ void choosetest::open_bank(const QString &path)
     if (opened.bank)
         use_bank(std::move(opened.bank));
     else
-        program_.modal.message(this, kMessageTitle, opened.error);
+        program_.modal.message(this, bank_message_title, opened.error);
 }
 
 void choosetest::use_bank(std::shared_ptr<const QuestionBank> bank)

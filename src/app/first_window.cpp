@@ -14,6 +14,6 @@ Welcome &open_first_window(Program &program, const QString &bank_file)
     auto &welcome = program.windows.get<Welcome>();
     center_window(welcome);
     if (!opened.error.isEmpty())
-        program.modal.message(&welcome, QStringLiteral("Question bank"), opened.error);
+        program.modal.message(&welcome, bank_message_title, opened.error);
     return welcome;
 }
