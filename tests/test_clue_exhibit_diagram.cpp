@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -131,6 +133,41 @@ private slots:
         QCOMPARE(buttons_shown(window), QStringLiteral("c d3 e1 e2"));
         on_screen(record_with({}));
         QCOMPARE(buttons_shown(window), QString());
+    }
+
+    void message_boxes_show_plain_text_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("clue") << "Clue";
+        QTest::newRow("result") << "Test Complete!";
+    }
+
+    void message_boxes_show_plain_text()
+    {
+        QFETCH(QString, title);
+        const QString text = QStringLiteral("<b>Root</b> &lt; 4096");
+        struct {
+            QString title, text;
+            QMessageBox::Icon icon = QMessageBox::Information;
+            Qt::TextFormat format = Qt::AutoText;
+            bool ok = false;
+        } seen;
+        QTimer::singleShot(0, [&seen] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = {box->windowTitle(), box->text(), box->icon(), box->textFormat(), box->button(QMessageBox::Ok) != nullptr};
+            box->button(QMessageBox::Ok)->click();
+        });
+        const ModalSeam seam = ModalSeam::interactive();
+        if (title == QLatin1String("Clue"))
+            seam.message(nullptr, title, text);
+        else
+            seam.result(nullptr, title, text, 0);
+        QCOMPARE(seen.title, title);
+        QCOMPARE(seen.text, text);
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QCOMPARE(seen.format, Qt::PlainText);
+        QVERIFY(seen.ok);
     }
 
     // Reading an exhibit file.
@@ -282,6 +319,71 @@ private slots:
         QVERIFY(diagram.isVisible());
         QTest::keyClick(&diagram, Qt::Key_Escape);
         QVERIFY(!diagram.isVisible());
+    }
+
+    void diagram_keeps_its_shape_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("square, larger than the box") << QSize(600, 600);
+        QTest::newRow("wide") << QSize(2000, 500);
+        QTest::newRow("tall") << QSize(300, 1200);
+        QTest::newRow("smaller: natural size") << QSize(300, 200);
+    }
+
+    void diagram_keeps_its_shape()
+    {
+        QFETCH(QSize, size);
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        QVERIFY(image.save(QStringLiteral("shape.png")));
+        quest &window = on_screen(record_with({}, {"", "shape.png", "", ""}));
+        QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
+        Diagram &diagram = h_->program.windows.get<Diagram>();
+        for (const QSize window_size : {diagram.size(), diagram.size() * 2}) {
+            diagram.resize(window_size);
+            const QLabel &label = *diagram.ui().Image1;
+            const QSizeF shown = label.pixmap().deviceIndependentSize();
+            const QSize box = label.contentsRect().size();
+            QCOMPARE(label.alignment(), Qt::AlignCenter);
+            if (size.width() <= box.width() && size.height() <= box.height()) {
+                QCOMPARE(shown, QSizeF(size));
+            } else {
+                QVERIFY(shown.width() <= box.width() + 0.5 && shown.height() <= box.height() + 0.5);
+                QVERIFY2(qAbs(shown.width() - box.width()) <= 1 || qAbs(shown.height() - box.height()) <= 1,
+                         qPrintable(QStringLiteral("%1x%2 in %3x%4").arg(shown.width()).arg(shown.height()).arg(box.width()).arg(box.height())));
+                QVERIFY(qAbs(shown.width() * size.height() - shown.height() * size.width()) <= size.width() + size.height());
+            }
+        }
+    }
+
+    void second_click_brings_the_window_forward_data()
+    {
+        QTest::addColumn<bool>("exhibit");
+        QTest::newRow("exhibit") << true;
+        QTest::newRow("diagram") << false;
+    }
+
+    void second_click_brings_the_window_forward()
+    {
+        QFETCH(bool, exhibit);
+        write_picture(QStringLiteral("one.png"));
+        write_picture(QStringLiteral("two.png"));
+        write_file(QStringLiteral("one.txt"), "one\n");
+        write_file(QStringLiteral("two.txt"), "two\n");
+        quest &window = on_screen(record_with({}, {"", "one.png", "two.png", ""}, {"", "one.txt", "two.txt", ""}));
+        auto buttons = exhibit ? window.exhibitbutton : window.diagrambutton;
+        QTest::mouseClick(buttons[1], Qt::LeftButton);
+        QWidget *shown = exhibit ? static_cast<QWidget *>(&h_->program.windows.get<Exhibit>())
+                                 : &h_->program.windows.get<Diagram>();
+        QTRY_COMPARE(QApplication::activeWindow(), shown);
+        // The question window comes to the front, hiding the other.
+        window.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        QTest::mouseClick(buttons[2], Qt::LeftButton);
+        QTRY_COMPARE(QApplication::activeWindow(), shown);
+        QVERIFY(shown->isVisible());
+        if (exhibit)
+            QCOMPARE(h_->program.windows.get<Exhibit>().ui().Text1->toPlainText(), QStringLiteral("two\r\n"));
     }
 
     void undecodable_picture_does_nothing_data()

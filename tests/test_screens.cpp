@@ -326,6 +326,12 @@ private slots:
         diagram.show();
         QTest::keyClick(&diagram, Qt::Key_Escape);
         QVERIFY(diagram.isHidden());
+        // Enter on their close buttons too.
+        for (QWidget *window : {static_cast<QWidget *>(&exhibit), static_cast<QWidget *>(&diagram)}) {
+            window->show();
+            QTest::keyClick(window->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::Key_Return);
+            QVERIFY(window->isHidden());
+        }
         auto &answer = h.program.windows.get<theanswer>();
         answer.show();
         // For its first 0.3 s the answer window takes no click and no key:

@@ -42,7 +42,7 @@ QImage read_diagram(const QString &name, const BankFiles &files)
 
 Diagram::Diagram(Program &)
 {
-    new ProportionalResizer(*this);
+    connect(new ProportionalResizer(*this), &ProportionalResizer::resized, this, &Diagram::fit_picture);
     connect(ui().Command1, &QPushButton::clicked, this, &Diagram::Command1_Click);
 }
 
@@ -50,8 +50,30 @@ Diagram::~Diagram() = default;
 
 void Diagram::show_picture(const QImage &image)
 {
-    ui().Image1->setPixmap(QPixmap::fromImage(image));
+    picture_ = image;
+    fit_picture();
     repaint();
+}
+
+void Diagram::fit_picture()
+{
+    if (picture_.isNull())
+        return;
+    // Its natural size when it fits, else scaled down to fit, its shape
+    // kept either way; the label centres it.
+    const QSize box = ui().Image1->contentsRect().size();
+    const QSize natural = picture_.size();
+    if (natural.width() <= box.width() && natural.height() <= box.height()) {
+        ui().Image1->setPixmap(QPixmap::fromImage(picture_));
+        return;
+    }
+    const QSize shown = natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    // As many of the picture's own pixels as the screen has for that size,
+    // so it stays sharp at 200%.
+    const QSize pixels = (shown * devicePixelRatioF()).boundedTo(natural);
+    QPixmap pixmap = QPixmap::fromImage(picture_.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(std::min(qreal(pixmap.width()) / shown.width(), qreal(pixmap.height()) / shown.height()));
+    ui().Image1->setPixmap(pixmap);
 }
 
 void Diagram::keyPressEvent(QKeyEvent *event)

@@ -15,7 +15,8 @@ class Program;
 // image.
 QImage read_diagram(const QString &name, const BankFiles &files = BankFiles());
 
-// A diagram of the question on screen, stretched to the window.
+// A diagram of the question on screen, centred in the window at its natural
+// size, or scaled down to fit with its shape kept.
 class Diagram : public DesignedWindow<QWidget, Ui::Diagram>
 {
     Q_OBJECT
@@ -29,4 +30,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void fit_picture();
+
+    QImage picture_;  // as read, for fitting again when the window is resized
 };
