@@ -53,3 +53,4 @@ messages=/dev/null
 [ -n "${BENCH_VERBOSE:-}" ] && messages=/dev/stderr
 "$bin/bench_timings" "$runs" 2>"$messages"
 "$bin/bench_review" "$runs" 2>"$messages"
+"$bin/bench_bank_formats" "$runs" 2>"$messages"

@@ -7,7 +7,6 @@
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
-const QString kDefaultType = QStringLiteral("single_answer");
 
 QString text(const QJsonObject &json, const char *key)
 {
@@ -65,7 +64,7 @@ QString read_question_json(const QJsonObject &json, question_record &record)
         lines << line.toString().trimmed();
     record.explanation = lines.join(kLineBreak);
     record.clue = text(json, "clue");
-    record.question_type = json.value(QLatin1String("question_type")).toString(kDefaultType).trimmed();
+    record.question_type = json.value(QLatin1String("question_type")).toString(default_question_type()).trimmed();
     record.answer_note = text(json, "answer_note");
     record.topic = text(json, "topic");
     fill_strings(record.answers, answers);
@@ -96,7 +95,7 @@ QJsonObject write_question_json(const question_record &record)
     json.insert(QLatin1String("explanation"),
                 record.explanation.isEmpty() ? QJsonArray()
                                              : QJsonArray::fromStringList(record.explanation.split(kLineBreak)));
-    if (record.question_type != kDefaultType)
+    if (record.question_type != default_question_type())
         put_text(json, "question_type", record.question_type);
     put_text(json, "clue", record.clue);
     put_array(json, "diagrams", strings(record.diagrams));

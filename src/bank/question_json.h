@@ -8,6 +8,12 @@
 // One question object of the bank's JSON format (see the README), shared by
 // the built-in bank's loaders and the JSON importer and exporter.
 
+// The type of a choice question when the object names none.
+inline QString default_question_type()
+{
+    return QStringLiteral("single_answer");
+}
+
 // Fills record from json; returns "" when it could, else why the object was
 // refused (no question text, more than six answers, a right answer that
 // names no answer).

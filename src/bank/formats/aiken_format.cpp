@@ -23,12 +23,11 @@ public:
     void line(int number, const QString &text)
     {
         if (text.isEmpty()) {
-            if (broken_)
-                broken_ = false;
-            else if (stage_ == Stage::Options)
-                return fail(QStringLiteral("no ANSWER: line"));
+            if (stage_ == Stage::Options)
+                fail(QStringLiteral("no ANSWER: line"));
             else if (stage_ == Stage::Answered)
                 finish();
+            broken_ = false;
             return;
         }
         if (broken_)

@@ -16,12 +16,10 @@ bool has_utf16_mark(const QByteArray &bytes)
 
 bool is_block_tag(QStringView name)
 {
-    static const QStringList blocks = {
-        QStringLiteral("p"),  QStringLiteral("div"), QStringLiteral("li"),         QStringLiteral("tr"),
-        QStringLiteral("ul"), QStringLiteral("ol"),  QStringLiteral("blockquote"), QStringLiteral("pre"),
-        QStringLiteral("h1"), QStringLiteral("h2"),  QStringLiteral("h3"),         QStringLiteral("h4"),
-        QStringLiteral("h5"), QStringLiteral("h6"),  QStringLiteral("table"),      QStringLiteral("hr")};
-    return blocks.contains(name.toString(), Qt::CaseInsensitive);
+    static const char *const blocks[] = {"p",  "div", "li", "tr", "ul", "ol", "blockquote", "pre",
+                                         "h1", "h2",  "h3", "h4", "h5", "h6", "table",      "hr"};
+    return std::any_of(std::begin(blocks), std::end(blocks),
+                       [name](const char *block) { return name.compare(QLatin1String(block), Qt::CaseInsensitive) == 0; });
 }
 
 // The value of one attribute inside a tag's text, quoted or not.
@@ -111,6 +109,31 @@ bool looks_binary(const QByteArray &bytes)
     return !has_utf16_mark(bytes) && bytes.contains('\0');
 }
 
+QString clean_text(const QString &text)
+{
+    const auto bad = [&text](qsizetype k) {
+        const char16_t c = text.at(k).unicode();
+        if (c < 0x20)
+            return c != u'\t' && c != u'\r' && c != u'\n';
+        if (c == 0xFFFE || c == 0xFFFF)
+            return true;
+        if (QChar::isHighSurrogate(c))
+            return k + 1 == text.size() || !text.at(k + 1).isLowSurrogate();
+        return QChar::isLowSurrogate(c) && (k == 0 || !text.at(k - 1).isHighSurrogate());
+    };
+    qsizetype k = 0;
+    while (k < text.size() && !bad(k))
+        ++k;
+    if (k == text.size())
+        return text;  // the usual case: nothing to copy
+    QString out = text;
+    for (; k < text.size(); ++k) {
+        if (bad(k))
+            out[k] = text.at(k).unicode() < 0x20 ? QLatin1Char(' ') : QChar(QChar::ReplacementCharacter);
+    }
+    return out;
+}
+
 PlainText html_to_plain(const QString &html)
 {
     PlainText plain;
@@ -124,7 +147,7 @@ PlainText html_to_plain(const QString &html)
     while (k < html.size()) {
         const QChar c = html.at(k);
         if (c == QLatin1Char('<')) {
-            if (html.mid(k, 4) == QLatin1String("<!--")) {
+            if (QStringView(html).mid(k).startsWith(QLatin1String("<!--"))) {
                 const qsizetype end = html.indexOf(QLatin1String("-->"), k + 4);
                 k = end < 0 ? html.size() : end + 3;
                 continue;
@@ -187,7 +210,10 @@ QString picture_tag(const QString &name)
     return QStringLiteral("<img src=\"%1%2\">").arg(kPluginFile, QString::fromUtf8(QUrl::toPercentEncoding(name)));
 }
 
-int line_at(const QByteArray &bytes, qsizetype offset)
+int LineCounter::line_at(qsizetype offset)
 {
-    return int(QByteArrayView(bytes).first(std::clamp<qsizetype>(offset, 0, bytes.size())).count('\n')) + 1;
+    const qsizetype end = std::clamp<qsizetype>(offset, counted_, bytes_.size());
+    line_ += int(QByteArrayView(bytes_).sliced(counted_, end - counted_).count('\n'));
+    counted_ = end;
+    return line_;
 }

@@ -21,6 +21,11 @@ QString decode_text(const QByteArray &bytes);
 // text format bank looks like that.
 bool looks_binary(const QByteArray &bytes);
 
+// The text with what no format can carry replaced: control characters
+// other than tab, CR and LF by a space; unpaired surrogates and the
+// non-characters U+FFFE and U+FFFF by U+FFFD.
+QString clean_text(const QString &text);
+
 // Plain text from HTML: tags dropped, entities decoded, runs of white space
 // one space, <br> and block ends line breaks (CR LF), lines trimmed. The
 // pictures named by <img src="@@PLUGINFILE@@/name"> (or a plain file name)
@@ -38,5 +43,15 @@ QString plain_to_html(const QString &text);
 // platform writes it: <img src="@@PLUGINFILE@@/name">.
 QString picture_tag(const QString &name);
 
-// The 1-based line of a byte offset.
-int line_at(const QByteArray &bytes, qsizetype offset);
+// The 1-based lines of byte offsets asked in increasing order, counted in
+// one pass over the bytes.
+class LineCounter {
+public:
+    explicit LineCounter(const QByteArray &bytes) : bytes_(bytes) {}
+    int line_at(qsizetype offset);
+
+private:
+    const QByteArray &bytes_;
+    qsizetype counted_ = 0;  // bytes looked at so far
+    int line_ = 1;
+};

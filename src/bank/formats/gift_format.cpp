@@ -19,7 +19,7 @@ qsizetype find_plain(QStringView text, QStringView what, qsizetype from = 0)
     for (qsizetype k = from; k < text.size(); ++k) {
         if (text.at(k) == QLatin1Char('\\'))
             ++k;
-        else if (text.mid(k).startsWith(what))
+        else if (text.at(k) == what.front() && text.mid(k).startsWith(what))
             return k;
     }
     return -1;
@@ -80,6 +80,8 @@ public:
         const qsizetype close = find_plain(block, '}', open);
         if (close < 0)
             return skip(QStringLiteral("the answers are not closed with }"));
+        if (find_plain(block.left(close), '{', open + 1) >= 0)
+            return skip(QStringLiteral("a { inside the answers: the ones before are not closed with }"));
         QString question = text(block.left(open));
         const QString after = text(block.mid(close + 1));
         if (!after.isEmpty())
@@ -159,7 +161,9 @@ private:
             const QStringView part = body.mid(starts[n], end - starts[n]);
             const bool marked_right = part.front() == QLatin1Char('=');
             right_marks += marked_right;
-            matching = matching && marked_right && find_plain(part, u"->") >= 0;
+            // "=a -> b" pairs a matching question; a weight says it is an answer.
+            matching = matching && marked_right && find_plain(part, u"->") >= 0 &&
+                       !part.mid(1).trimmed().startsWith(QLatin1Char('%'));
             draft_.answers.push_back(answer(part.mid(1), marked_right));
         }
         if (matching)
@@ -203,21 +207,6 @@ bool is_comment(QStringView line)
     return line.trimmed().startsWith(QLatin1String("//"));
 }
 
-// Whether the text leaves a brace open: one line may open the answers and a
-// later one close them, with blank lines between.
-bool leaves_open(QStringView line, bool open)
-{
-    for (qsizetype k = 0; k < line.size(); ++k) {
-        if (line.at(k) == QLatin1Char('\\'))
-            ++k;
-        else if (line.at(k) == QLatin1Char('{'))
-            open = true;
-        else if (line.at(k) == QLatin1Char('}'))
-            open = false;
-    }
-    return open;
-}
-
 QString escaped(QString text)
 {
     QString out;
@@ -250,7 +239,6 @@ ImportedBank import_gift(const QString &text)
     QString topic;
     QString block;
     int block_line = 0;
-    bool open = false;
     const auto finish = [&] {
         if (!block.trimmed().isEmpty())
             GiftQuestion(bank, topic, block_line).read(QStringView(block).trimmed());
@@ -261,15 +249,15 @@ ImportedBank import_gift(const QString &text)
         ++number;
         if (is_comment(line))
             continue;
-        if (!open && line.trimmed().isEmpty()) {
+        // A blank line ends a question, as on the learning platforms.
+        if (line.trimmed().isEmpty()) {
             finish();
-        } else if (!open && block.isEmpty() && line.trimmed().startsWith(kCategory)) {
+        } else if (block.isEmpty() && line.trimmed().startsWith(kCategory)) {
             topic = category_topic(line.trimmed().mid(kCategory.size()).toString());
         } else {
             if (block.isEmpty())
                 block_line = number;
             block += line.trimmed().toString() + QLatin1Char('\n');
-            open = leaves_open(line, open);
         }
     }
     finish();
@@ -309,7 +297,9 @@ QByteArray export_gift(const ImportedBank &bank)
             rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
         for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
             QString mark;
-            if (is_typed_question(record) || (rights == 1 && record.correct[k] == 1))
+            if (is_typed_question(record))  // the weight keeps "a -> b" from reading as matching
+                mark = record.answers[k].contains(QLatin1String("->")) ? QStringLiteral("=%100%") : QStringLiteral("=");
+            else if (rights == 1 && record.correct[k] == 1)
                 mark = QStringLiteral("=");
             else if (rights <= 1)
                 mark = QStringLiteral("~");

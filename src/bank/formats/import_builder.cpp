@@ -1,5 +1,8 @@
 #include "import_builder.h"
 
+#include "bank_text.h"
+#include "question_json.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -47,6 +50,8 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
             return QStringLiteral("no answer with full credit");
     } else if (kept.size() < 2) {
         return QStringLiteral("fewer than two answers");
+    } else {
+        record.question_type = default_question_type();
     }
     for (size_t k = 0; k < kept.size(); ++k) {
         const DraftAnswer &answer = kept[k];
@@ -54,9 +59,9 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
             return QStringLiteral("answer %1 has no text").arg(k + 1);
         record.answers[k + 1] = answer.text;
         record.answer_feedback[k + 1] = answer.feedback.trimmed();
-        const bool right = draft.typed || (draft.one_right ? answer.fraction >= kFullCredit : answer.fraction > 0);
+        const bool right = !draft.typed && (draft.one_right ? answer.fraction >= kFullCredit : answer.fraction > 0);
         record.correct[k + 1] = right ? 1 : 0;
-        if (draft.one_right && !right && answer.fraction > 0)
+        if (!draft.typed && draft.one_right && !right && answer.fraction > 0)
             report(bank, draft.line, false,
                    QStringLiteral("the partial credit of answer %1 is dropped: it counts as wrong").arg(quoted(answer.text)));
     }
@@ -89,8 +94,19 @@ void add_question(ImportedBank &bank, DraftQuestion draft)
         add_record(bank, draft.record, draft.line);
 }
 
-void add_record(ImportedBank &bank, const question_record &record, int line)
+void add_record(ImportedBank &bank, question_record record, int line)
 {
+    for (QString *text : {&record.question, &record.explanation, &record.question_type, &record.clue,
+                          &record.answer_note, &record.topic, &record.reserved_text})
+        *text = clean_text(*text).trimmed();
+    for (auto *items : {&record.answers, &record.answer_feedback}) {
+        for (QString &text : *items)
+            text = clean_text(text).trimmed();
+    }
+    for (auto *items : {&record.diagrams, &record.exhibits}) {
+        for (QString &text : *items)
+            text = clean_text(text).trimmed();
+    }
     const int answers = answer_count(record);
     QString refused;
     if (record.question.trimmed().isEmpty())
@@ -99,6 +115,8 @@ void add_record(ImportedBank &bank, const question_record &record, int line)
         refused = QStringLiteral("a typed question without an accepted answer");
     else if (!is_typed_question(record) && answers < 2)
         refused = QStringLiteral("fewer than two answers");
+    else if (std::any_of(record.answers.begin() + 1 + answers, record.answers.end(), [](const QString &a) { return !a.isEmpty(); }))
+        refused = QStringLiteral("answer %1 has no text").arg(answers + 1);
     else if (!is_typed_question(record) &&
              std::none_of(record.correct.begin() + 1, record.correct.begin() + 1 + answers, [](qint16 c) { return c == 1; }))
         refused = QStringLiteral("no right answer");

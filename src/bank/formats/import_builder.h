@@ -31,8 +31,9 @@ void report(ImportedBank &bank, int line, bool skipped, const QString &message);
 void add_question(ImportedBank &bank, DraftQuestion draft);
 
 // Adds a complete record when it can be asked: question text, two answers
-// or more with a right one (one accepted answer for a typed question).
-void add_record(ImportedBank &bank, const question_record &record, int line);
+// or more with a right one (one accepted answer for a typed question). Its
+// texts are cleaned of characters no format can carry.
+void add_record(ImportedBank &bank, question_record record, int line);
 
 // Keeps an embedded picture; returns the name it is kept under, made
 // unique when another picture already has that name.

@@ -61,7 +61,7 @@ ImportedBank import_json(const QByteArray &bytes)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        report(bank, line_at(bytes, error.offset), true, QStringLiteral("JSON error: %1").arg(error.errorString()));
+        report(bank, LineCounter(bytes).line_at(error.offset), true, QStringLiteral("JSON error: %1").arg(error.errorString()));
         return bank;
     }
     const QJsonValue questions = document.object().value(QLatin1String("questions"));
@@ -69,12 +69,13 @@ ImportedBank import_json(const QByteArray &bytes)
         report(bank, 0, true, QStringLiteral("not a question bank: no \"questions\" list"));
         return bank;
     }
-    bank.title = document.object().value(QLatin1String("test_title")).toString().trimmed();
-    bank.author = document.object().value(QLatin1String("author_email")).toString().trimmed();
+    bank.title = clean_text(document.object().value(QLatin1String("test_title")).toString()).trimmed();
+    bank.author = clean_text(document.object().value(QLatin1String("author_email")).toString()).trimmed();
     const QJsonArray array = questions.toArray();
     const std::vector<qsizetype> offsets = question_offsets(bytes);
+    LineCounter lines(bytes);
     for (qsizetype n = 0; n < array.size(); ++n) {
-        const int line = size_t(array.size()) == offsets.size() ? line_at(bytes, offsets[size_t(n)]) : 0;
+        const int line = size_t(array.size()) == offsets.size() ? lines.line_at(offsets[size_t(n)]) : 0;
         question_record record;
         const QString refused = array.at(n).isObject() ? read_question_json(array.at(n).toObject(), record)
                                                        : QStringLiteral("not a question object");

@@ -58,7 +58,8 @@ bool read_node(QXmlStreamReader &xml, XmlNode &node, int depth)
                 return false;
             break;
         case QXmlStreamReader::Characters:
-            node.text += xml.text();
+            if (!xml.isWhitespace())  // the indentation between elements
+                node.text += xml.text();
             break;
         case QXmlStreamReader::EndElement:
             return true;
@@ -256,15 +257,12 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
                                                      QString(record.question).simplified().left(60)));
     xml.writeEndElement();
     write_question_text(xml, bank, record);
-    write_text(xml, QStringLiteral("generalfeedback"), plain_to_html(record.explanation));
-    xml.writeTextElement(QStringLiteral("defaultgrade"), QStringLiteral("1"));
-    if (typed) {
+    if (!record.explanation.isEmpty())
+        write_text(xml, QStringLiteral("generalfeedback"), plain_to_html(record.explanation));
+    if (typed)
         xml.writeTextElement(QStringLiteral("usecase"), QStringLiteral("0"));
-    } else {
+    else
         xml.writeTextElement(QStringLiteral("single"), rights <= 1 ? QStringLiteral("true") : QStringLiteral("false"));
-        xml.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("true"));
-        xml.writeTextElement(QStringLiteral("answernumbering"), QStringLiteral("ABCD"));
-    }
     for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
         // Several right: each right one a share, a wrong one cancels all,
         // so only exactly the right ones score, as in this program.
@@ -274,7 +272,8 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
         xml.writeAttribute(QStringLiteral("fraction"), fraction(percent));
         xml.writeAttribute(QStringLiteral("format"), typed ? QStringLiteral("moodle_auto_format") : QStringLiteral("html"));
         xml.writeTextElement(QStringLiteral("text"), typed ? record.answers[k] : plain_to_html(record.answers[k]));
-        write_text(xml, QStringLiteral("feedback"), plain_to_html(record.answer_feedback[k]));
+        if (!record.answer_feedback[k].isEmpty())
+            write_text(xml, QStringLiteral("feedback"), plain_to_html(record.answer_feedback[k]));
         xml.writeEndElement();
     }
     if (!record.clue.isEmpty())

@@ -1,0 +1,70 @@
+// Importing a bank of 10,000 questions in each format, the median of
+// repeated runs against the 300 ms target.
+//
+//   bench_bank_formats [RUNS [FORMAT]]   (RUNS at least 10; default 15)
+// Naming a format (aiken, gift, moodle-xml, json) times only that one, for
+// profiling.
+#include "bank_formats.h"
+#include "bank_loaders.h"
+#include "question_bank.h"
+
+#include "bench_figures.h"
+
+#include <QCoreApplication>
+
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+// The built-in questions repeated to the size asked, each text made unique.
+ImportedBank bank_of(size_t size)
+{
+    QuestionBank builtin;
+    fill_question_bank(builtin);
+    ImportedBank bank;
+    bank.title = builtin.test_title;
+    for (size_t k = 0; k < size; ++k) {
+        question_record record = builtin.at(int(k % size_t(builtin.total_questions)) + 1);
+        record.question += QStringLiteral(" (%1)").arg(k);
+        bank.questions.push_back(record);
+    }
+    return bank;
+}
+
+double import_ms(const QByteArray &bytes, BankFormat format, size_t expected)
+{
+    const auto start = Stopwatch::now();
+    const ImportedBank bank = import_bank(bytes, format);
+    const double ms = ms_since(start);
+    if (bank.questions.size() != expected)
+        std::fprintf(stderr, "imported %zu questions of %zu\n", bank.questions.size(), expected);
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int runs = std::max(10, argc > 1 ? std::atoi(argv[1]) : 15);
+    const ImportedBank small = bank_of(10000);
+    const struct {
+        const char *name;
+        BankFormat format;
+    } formats[] = {{"Aiken", BankFormat::Aiken}, {"GIFT", BankFormat::Gift},
+                   {"Moodle XML", BankFormat::MoodleXml}, {"JSON", BankFormat::Json}};
+    const std::optional<BankFormat> only = argc > 2 ? format_from_name(QString::fromLocal8Bit(argv[2])) : std::nullopt;
+    for (const auto &format : formats) {
+        if (only && *only != format.format)
+            continue;
+        const QByteArray bytes = export_bank(small, format.format);
+        std::vector<double> times;
+        for (int run = 0; run < runs; ++run)
+            times.push_back(import_ms(bytes, format.format, small.questions.size()));
+        const QByteArray what = QByteArray("importing 10,000 questions, ") + format.name;
+        print(what.constData(), times, "(< 300 ms)", 300);
+        std::printf("   (a file of %.1f MiB)\n", bytes.size() / 1048576.0);
+    }
+    return 0;
+}

@@ -1,0 +1,401 @@
+// Importers and exporters of the bank formats: the sample files in
+// data/formats cover every feature and every problem each format reports.
+#include "bank_formats.h"
+#include "bank_loaders.h"
+#include "question_bank.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kData = QStringLiteral(DATA_DIR "/formats/");
+
+ImportedBank sample(const QString &name)
+{
+    return read_bank_file(kData + name);
+}
+
+QString joined(const QString *items, size_t count)
+{
+    QStringList list;
+    for (size_t k = 1; k < count; ++k)
+        list << items[k];
+    while (!list.isEmpty() && list.last().isEmpty())
+        list.removeLast();
+    return list.join(QLatin1Char('|'));
+}
+
+QString field(const question_record &r, const QString &name)
+{
+    if (name == QLatin1String("question"))
+        return r.question;
+    if (name == QLatin1String("answers"))
+        return joined(r.answers.data(), r.answers.size());
+    if (name == QLatin1String("correct")) {
+        QStringList right;
+        for (size_t k = 1; k < r.correct.size(); ++k) {
+            if (r.correct[k] == 1)
+                right << QString::number(k);
+        }
+        return right.join(QLatin1Char(','));
+    }
+    if (name == QLatin1String("explanation"))
+        return r.explanation;
+    if (name == QLatin1String("topic"))
+        return r.topic;
+    if (name == QLatin1String("type"))
+        return r.question_type;
+    if (name == QLatin1String("feedback"))
+        return joined(r.answer_feedback.data(), r.answer_feedback.size());
+    if (name == QLatin1String("diagrams"))
+        return joined(r.diagrams.data(), r.diagrams.size());
+    if (name == QLatin1String("exhibits"))
+        return joined(r.exhibits.data(), r.exhibits.size());
+    if (name == QLatin1String("clue"))
+        return r.clue;
+    if (name == QLatin1String("note"))
+        return r.answer_note;
+    return QStringLiteral("no field %1").arg(name);
+}
+
+// What every format keeps of a question.
+QString core(const question_record &r)
+{
+    QStringList parts;
+    for (const char *name : {"question", "answers", "correct", "explanation", "topic", "type", "feedback", "diagrams"})
+        parts << field(r, QLatin1String(name));
+    return parts.join(QLatin1String(" ## "));
+}
+
+ImportedBank builtin_bank()
+{
+    QuestionBank bank;
+    fill_question_bank(bank);
+    ImportedBank imported;
+    imported.title = bank.test_title;
+    imported.author = bank.author_email;
+    for (int id = 1; id <= bank.total_questions; ++id)
+        imported.questions.push_back(bank.at(id));
+    return imported;
+}
+
+ImportedBank reimported(const ImportedBank &bank, BankFormat format)
+{
+    ImportedBank again = import_bank(export_bank(bank, format), format);
+    // Pictures travel only in Moodle XML; the others name them.
+    if (format != BankFormat::MoodleXml)
+        again.pictures = bank.pictures;
+    return again;
+}
+
+} // namespace
+
+class TestBankFormats : public QObject {
+    Q_OBJECT
+
+private slots:
+    void problems_and_lines_data();
+    void problems_and_lines();
+    void imported_fields_data();
+    void imported_fields();
+    void builtin_round_trip_data();
+    void builtin_round_trip();
+    void sample_round_trip_data();
+    void sample_round_trip();
+    void bad_input_data();
+    void bad_input();
+    void many_questions_data();
+    void many_questions();
+    void format_names_data();
+    void format_names();
+};
+
+// lines: where each question starts; problems: "LINE E|W words" each,
+// separated by ";", in order, the words found in the message.
+void TestBankFormats::problems_and_lines_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("problems");
+    QTest::newRow("aiken") << "aiken-good.txt" << "1,8,15,21" << "";
+    QTest::newRow("aiken errors") << "aiken-errors.txt" << "34"
+                                  << "1 E no ANSWER; 5 E E names no option; 10 E expected option B; 15 E more than six;"
+                                     "25 E fewer than two; 29 E names no letter; 39 E no ANSWER";
+    QTest::newRow("gift") << "gift-good.gift" << "4,12,18,21,23,25,28,33,35" << "21 W partial-credit answer \"VLAN\"";
+    QTest::newRow("gift errors") << "gift-errors.gift" << "24,26"
+                                 << "2 E essay; 4 E numerical; 6 E matching; 8 E description; 10 E not closed;"
+                                    "12 E title; 14 E text before; 16 E more than six; 18 E fewer than two;"
+                                    "20 E no right answer; 22 W partial-credit; 22 E no answer with full credit;"
+                                    "26 W partial-credit";
+    QTest::newRow("moodle") << "moodle-good.xml" << "6,18,29,36,42,51"
+                            << "29 W partial-credit answer \"STP\"; 51 W partial credit of answer \"Link B\"";
+    QTest::newRow("moodle errors") << "moodle-errors.xml" << "39"
+                                   << "3 E essay; 4 E matching; 5 E numerical; 6 E cloze; 7 E description;"
+                                      "8 E without a type; 11 E more than six; 21 E fewer than two;"
+                                      "25 E no right answer; 30 W partial-credit; 30 E full credit; 34 E no text;"
+                                      "46 E XML error";
+    QTest::newRow("moodle dtd") << "moodle-dtd.xml" << ""
+                                << "0 E no question could be read; 5 E document type declaration";
+    QTest::newRow("json") << "json-good.json" << "3,9" << "";
+    QTest::newRow("json errors") << "json-errors.json" << "10"
+                                 << "3 E no text; 4 E more than six; 5 E (3) names no answer; 6 E not a question;"
+                                    "7 E no right answer; 8 E fewer than two; 9 E without an accepted answer";
+    QTest::newRow("json cut") << "json-truncated.json" << "" << "0 E no question could be read; 4 E JSON error";
+}
+
+void TestBankFormats::problems_and_lines()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, lines);
+    QFETCH(QString, problems);
+    const ImportedBank bank = sample(file);
+    QStringList starts;
+    for (int line : bank.question_lines)
+        starts << QString::number(line);
+    QCOMPARE(starts.join(QLatin1Char(',')), lines);
+    QCOMPARE(bank.questions.size(), bank.question_lines.size());
+
+    const QStringList expected = problems.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    QStringList found;
+    for (const BankProblem &p : bank.problems)
+        found << QStringLiteral("%1 %2 %3").arg(p.line).arg(p.skipped ? 'E' : 'W').arg(p.message);
+    QCOMPARE(found.size(), expected.size());
+    for (int k = 0; k < expected.size(); ++k) {
+        const QString want = expected.at(k).trimmed();
+        const qsizetype words = want.indexOf(QLatin1Char(' '), want.indexOf(QLatin1Char(' ')) + 1);
+        QVERIFY2(found.at(k).startsWith(want.left(words)) && found.at(k).contains(want.mid(words + 1)),
+                 qPrintable(found.at(k) + QLatin1String(" != ") + want));
+    }
+}
+
+void TestBankFormats::imported_fields_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    const auto row = [](const char *file, int index, const char *name, const QString &value) {
+        QTest::addRow("%s %d %s", file, index, name) << QString::fromLatin1(file) << index << QString::fromLatin1(name) << value;
+    };
+    row("aiken-good.txt", 0, "answers", "A hub|A learning bridge|A repeater|A patch panel");
+    row("aiken-good.txt", 0, "correct", "2");
+    row("aiken-good.txt", 1, "answers", "Priority code point|VLAN identifier|Source port number|Hop limit");
+    row("aiken-good.txt", 1, "correct", "1,3");
+    row("aiken-good.txt", 1, "explanation", "The tag holds TPID, PCP, DEI and VID; the port number is a TCP field.");
+    row("aiken-good.txt", 2, "question", "A switch floods a unicast frame when\r\nits address table has no entry for the "
+                                         "destination.\r\nWhich frames are flooded as well?");
+    row("aiken-good.txt", 3, "question", "What do <b>PoE</b> & PoE+ supply over the cable?");
+    row("aiken-good.txt", 3, "correct", "1");
+    row("gift-good.gift", 0, "topic", "Spanning tree");
+    row("gift-good.gift", 0, "feedback", "Right: priority first, then the MAC address.|Port count plays no part.");
+    row("gift-good.gift", 0, "explanation", "The lowest priority wins; a tie goes to the lowest MAC address.");
+    row("gift-good.gift", 1, "correct", "1,2");
+    row("gift-good.gift", 2, "question", "Which notation is a MAC mask {ffff.ffff.0000} in = form: 12:34?");
+    row("gift-good.gift", 2, "answers", "exact~match|other#one");
+    row("gift-good.gift", 3, "type", "FILL_IN");
+    row("gift-good.gift", 3, "answers", "VLAN identifier|VLAN ID");
+    row("gift-good.gift", 3, "topic", "VLANs/trunks");
+    row("gift-good.gift", 4, "answers", "True|False");
+    row("gift-good.gift", 4, "correct", "1");
+    row("gift-good.gift", 4, "feedback", "Yes: one VLAN, untagged.|Think of what \"access\" means.");
+    row("gift-good.gift", 5, "question", "A trunk port\r\nalways tags the native VLAN.");
+    row("gift-good.gift", 5, "correct", "2");
+    row("gift-good.gift", 6, "question", "Which port is blocked in this <diagram>?");
+    row("gift-good.gift", 6, "answers", "Port 2|Port 1");
+    row("gift-good.gift", 6, "diagrams", "loop.png");
+    row("gift-good.gift", 7, "question", "The default VLAN is VLAN _____ on most switches.");
+    row("gift-good.gift", 8, "question", "Which **two** protocols are link aggregation protocols?");
+    row("gift-good.gift", 8, "feedback", "||VTP carries VLAN names.");
+    row("moodle-good.xml", 0, "question", "Which LACP mode starts negotiation?\r\nPick one & only one.");
+    row("moodle-good.xml", 0, "answers", "Active|Passive|On");
+    row("moodle-good.xml", 0, "explanation", "Active ports send LACPDUs.\r\nPassive ports only answer.");
+    row("moodle-good.xml", 0, "feedback", "Right.|It waits.");
+    row("moodle-good.xml", 0, "clue", "Think of who speaks first.");
+    row("moodle-good.xml", 0, "topic", "Link aggregation");
+    row("moodle-good.xml", 1, "correct", "1,2");
+    row("moodle-good.xml", 2, "type", "FILL_IN");
+    row("moodle-good.xml", 2, "answers", "RSTP|802.1w");
+    row("moodle-good.xml", 2, "topic", "Spanning tree");
+    row("moodle-good.xml", 3, "answers", "True|False");
+    row("moodle-good.xml", 3, "correct", "1");
+    row("moodle-good.xml", 3, "feedback", "Correct.|It is the root.");
+    row("moodle-good.xml", 4, "question", "Which port blocks in this ring?");
+    row("moodle-good.xml", 4, "diagrams", "ring one.png");
+    row("moodle-good.xml", 5, "diagrams", "uplink.png");
+    row("moodle-good.xml", 5, "correct", "1");
+    row("json-good.json", 0, "feedback", "Yes.|Voice frames are tagged.|4095 is reserved.");
+    row("json-good.json", 0, "explanation", "Untagged frames belong to the native VLAN.\r\nBoth ends should agree on it.");
+    row("json-good.json", 0, "exhibits", "trunk-config.txt");
+    row("json-good.json", 0, "note", "See the VLAN chapter.");
+    row("json-good.json", 1, "type", "FILL_IN");
+}
+
+void TestBankFormats::imported_fields()
+{
+    QFETCH(QString, file);
+    QFETCH(int, index);
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    const ImportedBank bank = sample(file);
+    QVERIFY(size_t(index) < bank.questions.size());
+    QCOMPARE(field(bank.questions[size_t(index)], name), value);
+    for (const question_record &record : bank.questions) {
+        for (const QString &diagram : record.diagrams) {
+            if (file.endsWith(QLatin1String(".xml")) && !diagram.isEmpty())
+                QVERIFY2(bank.pictures.value(diagram).startsWith("\x89PNG"), qPrintable(diagram));
+        }
+    }
+}
+
+void TestBankFormats::builtin_round_trip_data()
+{
+    QTest::addColumn<BankFormat>("format");
+    QTest::newRow("gift") << BankFormat::Gift;
+    QTest::newRow("moodle xml") << BankFormat::MoodleXml;
+    QTest::newRow("json") << BankFormat::Json;
+}
+
+// Built-in bank to the format, back, then to JSON and back: the same questions.
+void TestBankFormats::builtin_round_trip()
+{
+    QFETCH(BankFormat, format);
+    const ImportedBank builtin = builtin_bank();
+    const ImportedBank back = reimported(reimported(builtin, format), BankFormat::Json);
+    QVERIFY2(back.problems.empty(), qPrintable(back.problems.empty() ? QString() : back.problems.front().message));
+    QCOMPARE(back.questions.size(), builtin.questions.size());
+    for (size_t k = 0; k < builtin.questions.size(); ++k)
+        QCOMPARE(core(back.questions[k]), core(builtin.questions[k]));
+}
+
+void TestBankFormats::sample_round_trip_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<BankFormat>("format");
+    for (const char *file : {"gift-good.gift", "moodle-good.xml", "json-good.json", "aiken-good.txt"}) {
+        QTest::addRow("%s to gift", file) << file << BankFormat::Gift;
+        QTest::addRow("%s to moodle xml", file) << file << BankFormat::MoodleXml;
+        QTest::addRow("%s to json", file) << file << BankFormat::Json;
+    }
+    QTest::addRow("aiken to aiken") << "aiken-errors.txt" << BankFormat::Aiken;
+}
+
+void TestBankFormats::sample_round_trip()
+{
+    QFETCH(QString, file);
+    QFETCH(BankFormat, format);
+    const ImportedBank bank = sample(file);
+    const ImportedBank back = reimported(bank, format);
+    QVERIFY(back.problems.empty());
+    QCOMPARE(back.questions.size(), bank.questions.size());
+    for (size_t k = 0; k < bank.questions.size(); ++k) {
+        QCOMPARE(core(back.questions[k]), core(bank.questions[k]));
+        for (const QString &name : bank.questions[k].diagrams)
+            QCOMPARE(back.pictures.value(name), bank.pictures.value(name));
+    }
+    if (format == BankFormat::Json)
+        QCOMPARE(back.title, bank.title);
+}
+
+void TestBankFormats::bad_input_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<BankFormat>("format");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("problem");  // in the first problem, "" for none
+    const QByteArray aiken = "Q?\nA) x\nB) y\nANSWER: A\n";
+    QTest::newRow("binary gift") << QByteArray("\x7f" "ELF\x02\x01\0\0{=a ~b}", 14) << BankFormat::Gift << 0 << "binary";
+    QTest::newRow("binary xml") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << BankFormat::MoodleXml << 0 << "XML error";
+    QTest::newRow("empty json") << QByteArray() << BankFormat::Json << 0 << "JSON error";
+    QTest::newRow("json list") << QByteArray("[1, 2]") << BankFormat::Json << 0 << "no \"questions\"";
+    QTest::newRow("too large") << QByteArray(max_bank_file_bytes + 1, ' ') << BankFormat::Aiken << 0 << "larger than 64 MiB";
+    QTest::newRow("utf-16 aiken") << QByteArray("\xff\xfe", 2) + QByteArray(reinterpret_cast<const char *>(QString::fromLatin1(aiken).utf16()), aiken.size() * 2)
+                                  << BankFormat::Aiken << 1 << "";
+    QTest::newRow("latin-1 aiken") << QByteArray("Caf\xe9?\nA) x\nB) y\nANSWER: B\n") << BankFormat::Aiken << 1 << "";
+    QTest::newRow("deep xml") << QByteArray("<quiz><question type=\"multichoice\">") + QByteArray("<a>").repeated(100000)
+                              << BankFormat::MoodleXml << 0 << "nested too deeply";
+    QTest::newRow("deep json") << QByteArray("{\"questions\":") + QByteArray("[").repeated(100000) << BankFormat::Json << 0
+                               << "JSON error";
+    QTest::newRow("not a quiz") << QByteArray("<html><body>hello</body></html>") << BankFormat::MoodleXml << 0 << "not a Moodle";
+    QTest::newRow("unknown entity") << QByteArray("<quiz><question type=\"essay\">&x;</question></quiz>")
+                                    << BankFormat::MoodleXml << 0 << "XML error";
+    QTest::newRow("broken html") << QByteArray("<quiz><question type=\"truefalse\"><questiontext><text>&lt;p&gt;Half &amp;#xD800; "
+                                               "&amp;bogus; &lt;img src=</text></questiontext><answer fraction=\"100\"><text>true</text>"
+                                               "</answer><answer><text>false</text></answer></question></quiz>")
+                                 << BankFormat::MoodleXml << 1 << "";
+    QTest::newRow("many problems") << QByteArray("x\n\n").repeated(5000) << BankFormat::Gift << 0 << "description";
+}
+
+void TestBankFormats::bad_input()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(BankFormat, format);
+    QFETCH(int, questions);
+    QFETCH(QString, problem);
+    const ImportedBank bank = import_bank(bytes, format);
+    QCOMPARE(int(bank.questions.size()), questions);
+    QVERIFY(bank.problems.size() <= 1001);
+    if (problem.isEmpty())
+        QVERIFY(bank.problems.empty());
+    else
+        QVERIFY2(!bank.problems.empty() && bank.problems.front().message.contains(problem),
+                 qPrintable(bank.problems.empty() ? QStringLiteral("no problem") : bank.problems.front().message));
+    if (QTest::currentDataTag() == QLatin1String("latin-1 aiken"))
+        QCOMPARE(bank.questions.front().question, QStringLiteral("Caf\u00e9?"));
+}
+
+void TestBankFormats::many_questions_data()
+{
+    QTest::addColumn<BankFormat>("format");
+    QTest::newRow("aiken") << BankFormat::Aiken;
+    QTest::newRow("gift") << BankFormat::Gift;
+    QTest::newRow("moodle xml") << BankFormat::MoodleXml;
+    QTest::newRow("json") << BankFormat::Json;
+}
+
+void TestBankFormats::many_questions()
+{
+    QFETCH(BankFormat, format);
+    ImportedBank big;
+    question_record record;
+    record.answers = {QString(), QStringLiteral("Access"), QStringLiteral("Trunk")};
+    record.correct[2] = 1;
+    record.topic = QStringLiteral("VLANs");
+    record.question_type = QStringLiteral("single_answer");
+    for (int k = 0; k < 100000; ++k) {
+        record.question = QStringLiteral("VLAN %1 tagged?").arg(k % 4094 + 1);
+        big.questions.push_back(record);
+    }
+    const ImportedBank back = import_bank(export_bank(big, format), format);
+    QCOMPARE(back.questions.size(), size_t(100000));
+    QCOMPARE(back.questions.back().question, big.questions.back().question);
+}
+
+void TestBankFormats::format_names_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<BankFormat>("format");
+    QTest::newRow("json suffix") << "a.JSON" << QByteArray("x") << "json" << BankFormat::Json;
+    QTest::newRow("xml suffix") << "a.xml" << QByteArray("{") << "moodle-xml" << BankFormat::MoodleXml;
+    QTest::newRow("gift suffix") << "a.gift" << QByteArray("ANSWER: A") << "gift" << BankFormat::Gift;
+    QTest::newRow("aiken text") << "a.txt" << QByteArray("Q?\nA) x\nANSWER: A") << "aiken" << BankFormat::Aiken;
+    QTest::newRow("gift text") << "a.txt" << QByteArray("Q? {=x ~y}") << "GIFT" << BankFormat::Gift;
+    QTest::newRow("json text") << "bank" << QByteArray("  {\"questions\": []}") << "json" << BankFormat::Json;
+    QTest::newRow("xml text") << "bank.txt" << QByteArray("\xef\xbb\xbf<?xml?>") << "xml" << BankFormat::MoodleXml;
+}
+
+void TestBankFormats::format_names()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, start);
+    QFETCH(QString, word);
+    QFETCH(BankFormat, format);
+    QCOMPARE(detect_format(file, start), format);
+    QCOMPARE(format_from_name(word), std::optional<BankFormat>(format));
+    QVERIFY(!format_from_name(file).has_value());
+}
+
+QTEST_GUILESS_MAIN(TestBankFormats)
+#include "test_bank_formats.moc"
