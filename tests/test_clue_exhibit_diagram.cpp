@@ -196,6 +196,34 @@ private slots:
         QCOMPARE(*read, text);
     }
 
+    void exhibit_cut_at_the_limit_says_so_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("shown_bytes");
+        QTest::newRow("mid-line") << QByteArray("show vlan\nport 1/1") << "show vlan\r\nport" << 14 << 14;
+        QTest::newRow("never inside a character") << QByteArray("port 1/\xc3\xa9 up") << "port 1/" << 8 << 7;
+        QTest::newRow("nor a four-byte one") << QByteArray("port 1/\xf0\x9f\x98\x80") << "port 1/" << 10 << 7;
+        QTest::newRow("not cut") << QByteArray("port 1/1") << "port 1/1" << 8 << -1;
+    }
+
+    void exhibit_cut_at_the_limit_says_so()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QFETCH(int, limit);
+        QFETCH(int, shown_bytes);
+        write_file(QStringLiteral("long.txt"), bytes);
+        const std::optional<QString> text = read_exhibit(QStringLiteral("long.txt"), QString(), limit);
+        QVERIFY(text.has_value());
+        const QString note = shown_bytes < 0 ? QString() : exhibit_cut_note(shown_bytes, bytes.size()) + QStringLiteral("\r\n");
+        QCOMPARE(*text, shown + QStringLiteral("\r\n") + note);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(exhibit_cut_note(14, 2048), QStringLiteral("[Cut here: the first 14 bytes of the file's 2.00 KiB are shown.]"));
+        QLocale::setDefault(QLocale::system());
+    }
+
     void only_an_exact_readable_file_is_found_data()
     {
         QTest::addColumn<QString>("name");

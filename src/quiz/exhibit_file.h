@@ -14,7 +14,17 @@ QString local_file_path(const QString &name, const QString &folder = QString());
 // count.
 bool is_readable_file(const QString &name, const QString &folder = QString());
 
+// An exhibit is a page of text; a larger file is cut so that it cannot
+// exhaust memory or freeze the window.
+constexpr qint64 max_exhibit_bytes = 32 * 1024 * 1024;
+
 // The text of an exhibit file in one pass: each line (ended by CR LF or LF
 // in the file) followed by CR LF. UTF-8, or Latin-1 where the bytes are not
-// valid UTF-8. Nothing when the file is missing or cannot be read.
-std::optional<QString> read_exhibit(const QString &name, const QString &folder = QString());
+// valid UTF-8. Nothing when the file is missing or cannot be read. A file
+// longer than max_bytes is cut there (never inside a character) and ends
+// in a line that says so: exhibit_cut_note().
+std::optional<QString> read_exhibit(const QString &name, const QString &folder = QString(),
+                                    qint64 max_bytes = max_exhibit_bytes);
+
+// "[Cut here: the first 32.00 MiB of the file's 40.00 MiB are shown.]"
+QString exhibit_cut_note(qint64 shown_bytes, qint64 file_bytes);
