@@ -71,7 +71,7 @@ void bench_ten_years(int runs)
             std::printf("expected %d attempts, found %zu\n", days_in_ten_years, count);
     }
     print("ten years: open and list the attempts", attempts);
-    print("ten years: right and asked by attempt and topic", topics);
+    print("ten years: right and asked per topic", topics);
     print("ten years: questions due for review", due);
 }
 

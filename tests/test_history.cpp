@@ -6,6 +6,7 @@
 #include "history_store.h"
 #include "question_bank.h"
 #include "question_identity.h"
+#include "results_summary.h"
 
 #include <QDir>
 #include <QFile>
@@ -161,6 +162,69 @@ private slots:
         QCOMPARE(hashes.size(), int(bank.total_questions));
     }
 
+    void quiz_scores_data()
+    {
+        QTest::addColumn<int>("quiz");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("taken twice") << 1 << "last 58%, best 88%";
+        QTest::newRow("taken once") << 2 << "last 78%, best 78%";
+        QTest::newRow("never taken") << 3 << "";
+    }
+    void quiz_scores()
+    {
+        QFETCH(int, quiz);
+        QFETCH(QString, expected);
+        const std::vector<AttemptSummary> newest_first{{3, 1, {}, {}, {}, {}, 51, 30}, {2, 2, {}, {}, {}, {}, 51, 40},
+                                                       {1, 1, {}, {}, {}, {}, 51, 45}};
+        QCOMPARE(quiz_scores_text(::quiz_scores(newest_first, quiz)), expected);
+    }
+
+    void topic_trends_data()
+    {
+        QTest::addColumn<QList<int>>("rights");   // topic "A", right of 10 per attempt, oldest first
+        QTest::addColumn<int>("earlier");         // -1: none
+        QTest::addColumn<int>("recent");
+        QTest::addColumn<QString>("trend");
+        QTest::newRow("one attempt") << QList<int>{6} << -1 << 60 << "";
+        QTest::newRow("five: nothing earlier") << QList<int>{1, 2, 3, 4, 5} << -1 << 30 << "";
+        QTest::newRow("better of late") << QList<int>{2, 2, 8, 8, 8, 8, 8} << 20 << 80 << "up 60 points";
+        QTest::newRow("worse of late") << QList<int>{9, 9, 5, 5, 5, 5, 5} << 90 << 50 << "down 40 points";
+        QTest::newRow("steady") << QList<int>{7, 7, 7, 7, 7, 8} << 70 << 72 << "steady";
+    }
+    void topic_trends()
+    {
+        QFETCH(QList<int>, rights);
+        QFETCH(int, earlier);
+        QFETCH(int, recent);
+        QFETCH(QString, trend);
+        std::vector<AttemptSummary> newest_first;
+        TopicResults results{{{0, "A", 10 * int(rights.size()), 0}, {0, "B", 4, 1}}, {}};
+        for (int n = 0; n < rights.size(); ++n) {
+            newest_first.insert(newest_first.begin(), AttemptSummary{n + 1, 1, {}, {}, {}, day(n), 10, rights[n]});
+            results.latest.push_back({n + 1, "A", 10, rights[n]});
+            results.totals[0].right += rights[n];
+        }
+        const std::vector<TopicTrend> trends = ::topic_trends(newest_first, results);
+        QCOMPARE(trends.size(), size_t(2));
+        const TopicTrend &a = trends[trends[0].topic == "A" ? 0 : 1], &b = trends[trends[0].topic == "B" ? 0 : 1];
+        QCOMPARE(a.earlier_percent.value_or(-1), earlier);
+        QCOMPARE(a.recent_percent, recent);
+        QCOMPARE(trend_text(a), trend);
+        // Not asked in the latest attempts: its overall score, no trend.
+        QCOMPARE(b.recent_percent, 25);
+        QVERIFY(!b.earlier_percent);
+    }
+
+    void due_questions_still_in_the_bank()
+    {
+        QuestionBank bank;
+        fill_question_bank(bank);
+        const std::vector<DueQuestion> due{{12, question_hash(bank.at(12)), {}}, {13, "edited since", {}},
+                                           {999, question_hash(bank.at(12)), {}}, {3, question_hash(bank.at(3)), {}}};
+        QCOMPARE(due_bank_questions(due, bank), (std::vector<qint16>{0, 12, 3}));
+        QCOMPARE(due_bank_questions({}, bank), std::vector<qint16>());
+    }
+
     void saved_attempts_read_back()
     {
         QTemporaryDir folder;
@@ -184,16 +248,16 @@ private slots:
         QCOMPARE(attempts[1].right, older.right);
         QCOMPARE(attempts[1].asked, 51);
 
+        const TopicResults topics = store.topic_results("Sample bank");
         int asked = 0, right = 0;
-        QSet<QString> topics;
-        for (const TopicResult &result : store.topic_results("Sample bank")) {
-            asked += result.asked;
-            right += result.right;
-            topics.insert(result.topic);
+        for (const TopicResult &total : topics.totals) {
+            asked += total.asked;
+            right += total.right;
         }
         QCOMPARE(asked, 102);
         QCOMPARE(right, attempts[0].right + attempts[1].right);
-        QCOMPARE(topics.size(), 11);
+        QCOMPARE(topics.totals.size(), size_t(11));
+        QCOMPARE(topics.latest.size(), size_t(22));
         QCOMPARE(store.take_notice(), QString());
         QVERIFY(store.turn_off());
         QVERIFY(QDir(folder.path()).isEmpty());
@@ -240,9 +304,10 @@ private slots:
 
         HistoryStore store(path);
         QCOMPARE(store.attempts("Sample bank").size(), size_t(2));
-        const std::vector<TopicResult> topics = store.topic_results("Sample bank");
-        QCOMPARE(topics.size(), size_t(2));   // one topic ("") in each attempt
-        QCOMPARE(topics[0].asked + topics[1].asked, 4);
+        const TopicResults topics = store.topic_results("Sample bank");
+        QCOMPARE(topics.latest.size(), size_t(2));   // one topic ("") in each attempt
+        QCOMPARE(topics.totals.size(), size_t(1));
+        QCOMPARE(topics.totals[0].asked, 4);
         // Only question 10 was wrong the last time: due a day after day one.
         QCOMPARE(due_at(store, 1.9), QStringList());
         QCOMPARE(due_at(store, 2), QStringList{"10:0"});

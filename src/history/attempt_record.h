@@ -46,10 +46,20 @@ struct AttemptSummary {
     int right = 0;
 };
 
-// The answers of one attempt on one topic.
+// The answers on one topic: of one attempt, or of every attempt (attempt_id 0).
 struct TopicResult {
     qint64 attempt_id = 0;
     QString topic;
     int asked = 0;
     int right = 0;
+};
+
+// Right and asked per topic on one bank: over all its attempts, and per
+// attempt for the latest of them (enough to see how each topic goes of late
+// without reading years of attempts).
+struct TopicResults {
+    std::vector<TopicResult> totals;
+    std::vector<TopicResult> latest;
+
+    static constexpr int latest_attempts = 50;
 };

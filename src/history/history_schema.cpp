@@ -44,6 +44,14 @@ const std::array<QStringList, history_schema_version> steps = {
         "INSERT INTO attempt_topics SELECT attempt_id, topic, COUNT(*), SUM(is_right) FROM answers"
         " GROUP BY attempt_id, topic",
     },
+    // 4: the same summed per bank and topic over all attempts: the results
+    // window reads a row per topic instead of one per attempt and topic.
+    QStringList{
+        "CREATE TABLE topic_totals (bank_title TEXT NOT NULL, topic TEXT NOT NULL, asked INTEGER NOT NULL,"
+        " right_count INTEGER NOT NULL, PRIMARY KEY (bank_title, topic)) WITHOUT ROWID",
+        "INSERT INTO topic_totals SELECT t.bank_title, a.topic, SUM(a.asked), SUM(a.right_count)"
+        " FROM attempts t JOIN attempt_topics a ON a.attempt_id = t.id GROUP BY t.bank_title, a.topic",
+    },
 };
 
 int user_version(const QSqlDatabase &database)

@@ -7,6 +7,6 @@ class QSqlDatabase;
 // lacks, each in a transaction of its own, so the file is always at a whole
 // version. Throws SqlFailure (sql_failure.h); a file from a newer program is
 // refused rather than changed.
-constexpr int history_schema_version = 3;
+constexpr int history_schema_version = 4;
 
 void upgrade_schema(QSqlDatabase &database);

@@ -91,6 +91,10 @@ qint64 insert_attempt(const QSqlDatabase &database, const AttemptRecord &attempt
     prepare(query, QStringLiteral("INSERT INTO attempt_topics SELECT attempt_id, topic, COUNT(*), SUM(is_right)"
                                   " FROM answers WHERE attempt_id = ? GROUP BY topic"));
     run(query, {id});
+    prepare(query, QStringLiteral("INSERT INTO topic_totals SELECT ?, topic, asked, right_count FROM attempt_topics"
+                                  " WHERE attempt_id = ? ON CONFLICT (bank_title, topic) DO UPDATE SET"
+                                  " asked = asked + excluded.asked, right_count = right_count + excluded.right_count"));
+    run(query, {text(attempt.bank_title), id});
     schedule_reviews(database, attempt);
     return id;
 }
@@ -109,14 +113,19 @@ std::vector<AttemptSummary> select_attempts(const QSqlDatabase &database, const 
     return attempts;
 }
 
-std::vector<TopicResult> select_topic_results(const QSqlDatabase &database, const QString &bank_title)
+TopicResults select_topic_results(const QSqlDatabase &database, const QString &bank_title)
 {
-    QSqlQuery query = select(database,
-        QStringLiteral("SELECT a.attempt_id, a.topic, a.asked, a.right_count FROM attempts t"
-                       " JOIN attempt_topics a ON a.attempt_id = t.id WHERE t.bank_title = ?"), {text(bank_title)});
-    std::vector<TopicResult> results;
-    while (query.next())
-        results.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt()});
+    TopicResults results;
+    const auto read = [](QSqlQuery &&query, std::vector<TopicResult> &into) {
+        while (query.next())
+            into.push_back({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt()});
+    };
+    read(select(database, QStringLiteral("SELECT 0, topic, asked, right_count FROM topic_totals WHERE bank_title = ?"),
+                {text(bank_title)}), results.totals);
+    read(select(database,
+                QStringLiteral("SELECT attempt_id, topic, asked, right_count FROM attempt_topics WHERE attempt_id IN"
+                               " (SELECT id FROM attempts WHERE bank_title = ? ORDER BY ended_at DESC, id DESC LIMIT ?)"),
+                {text(bank_title), TopicResults::latest_attempts}), results.latest);
     return results;
 }
 

@@ -15,5 +15,5 @@ struct DueQuestion;
 qint64 insert_attempt(const QSqlDatabase &database, const AttemptRecord &attempt);
 
 std::vector<AttemptSummary> select_attempts(const QSqlDatabase &database, const QString &bank_title);
-std::vector<TopicResult> select_topic_results(const QSqlDatabase &database, const QString &bank_title);
+TopicResults select_topic_results(const QSqlDatabase &database, const QString &bank_title);
 std::vector<DueQuestion> select_due(const QSqlDatabase &database, const QString &bank_title, const QDateTime &now);

@@ -102,9 +102,9 @@ std::vector<AttemptSummary> HistoryStore::attempts(const QString &bank_title)
     return found;
 }
 
-std::vector<TopicResult> HistoryStore::topic_results(const QString &bank_title)
+TopicResults HistoryStore::topic_results(const QString &bank_title)
 {
-    std::vector<TopicResult> found;
+    TopicResults found;
     with_database(QStringLiteral("read"), [&](QSqlDatabase &database) { found = select_topic_results(database, bank_title); });
     return found;
 }

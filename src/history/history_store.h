@@ -49,8 +49,8 @@ public:
 
     // The attempts on the bank of that title, newest first.
     std::vector<AttemptSummary> attempts(const QString &bank_title);
-    // Right and asked per attempt and topic, for the bank of that title.
-    std::vector<TopicResult> topic_results(const QString &bank_title);
+    // Right and asked per topic for the bank of that title.
+    TopicResults topic_results(const QString &bank_title);
     // The questions of that bank due for review at now, the longest due first.
     std::vector<DueQuestion> due_questions(const QString &bank_title, const QDateTime &now);
 

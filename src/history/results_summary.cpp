@@ -38,12 +38,12 @@ int TopicTrend::percent() const
     return percent_right(right, asked);
 }
 
-std::vector<TopicTrend> topic_trends(const std::vector<AttemptSummary> &attempts, const std::vector<TopicResult> &results)
+std::vector<TopicTrend> topic_trends(const std::vector<AttemptSummary> &attempts, const TopicResults &results)
 {
     QHash<qint64, size_t> age;   // attempt id -> 0 for the newest
     for (size_t n = 0; n < attempts.size(); ++n)
         age.insert(attempts[n].id, n);
-    std::vector<TopicResult> newest_first = results;
+    std::vector<TopicResult> newest_first = results.latest;
     std::stable_sort(newest_first.begin(), newest_first.end(), [&](const TopicResult &a, const TopicResult &b) {
         return age.value(a.attempt_id) < age.value(b.attempt_id);
     });
@@ -52,21 +52,26 @@ std::vector<TopicTrend> topic_trends(const std::vector<AttemptSummary> &attempts
         int attempts = 0, recent_asked = 0, recent_right = 0, asked = 0, right = 0;
     };
     QHash<QString, Tally> tallies;
+    for (const TopicResult &total : results.totals) {
+        tallies[total.topic].asked += total.asked;
+        tallies[total.topic].right += total.right;
+    }
     for (const TopicResult &result : newest_first) {
         Tally &tally = tallies[result.topic];
         if (tally.attempts++ < recent_attempts) {
             tally.recent_asked += result.asked;
             tally.recent_right += result.right;
         }
-        tally.asked += result.asked;
-        tally.right += result.right;
     }
 
     std::vector<TopicTrend> trends;
     for (auto it = tallies.cbegin(); it != tallies.cend(); ++it) {
         const Tally &t = it.value();
-        TopicTrend trend{it.key(), t.asked, t.right, std::nullopt, percent_right(t.recent_right, t.recent_asked)};
-        if (t.asked > t.recent_asked)
+        // A topic not asked of late shows its overall score and no trend.
+        const bool of_late = t.recent_asked > 0;
+        TopicTrend trend{it.key(), t.asked, t.right, std::nullopt,
+                         of_late ? percent_right(t.recent_right, t.recent_asked) : percent_right(t.right, t.asked)};
+        if (of_late && t.asked > t.recent_asked)
             trend.earlier_percent = percent_right(t.right - t.recent_right, t.asked - t.recent_asked);
         trends.push_back(trend);
     }

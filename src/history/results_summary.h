@@ -32,13 +32,14 @@ struct TopicTrend {
     int asked = 0;
     int right = 0;
     std::optional<int> earlier_percent;   // before the recent attempts; none if there were none
-    int recent_percent = 0;               // the recent_attempts latest attempts that asked it
+    int recent_percent = 0;               // the recent_attempts latest attempts that asked it,
+                                          // among the TopicResults::latest_attempts latest
 
     int percent() const;
 };
 constexpr int recent_attempts = 5;
 // One entry per topic, the weakest of late first (then by name).
-std::vector<TopicTrend> topic_trends(const std::vector<AttemptSummary> &attempts, const std::vector<TopicResult> &results);
+std::vector<TopicTrend> topic_trends(const std::vector<AttemptSummary> &attempts, const TopicResults &results);
 // "up 12 points", "down 5 points", "steady" (within 2 points), "" with nothing earlier.
 QString trend_text(const TopicTrend &trend);
 

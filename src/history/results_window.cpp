@@ -1,5 +1,6 @@
 #include "results_window.h"
 
+#include "attempts_model.h"
 #include "history_actions.h"
 #include "marking.h"
 #include "pick_a_quiz.h"
@@ -10,50 +11,41 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QLocale>
 #include <QScreen>
 #include <QShortcut>
 
 namespace {
-
-QString duration_text(qint64 ms)
-{
-    const qint64 seconds = std::max<qint64>(0, ms / 1000);
-    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
 
 QString percent_text(int percent)
 {
     return QStringLiteral("%1%").arg(percent);
 }
 
-// The columns that hold numbers, aligned right in the header and the rows.
-constexpr std::pair<int, int> attempt_numbers{3, 5}, topic_numbers{1, 4};
-
-void align_numbers(QTreeWidgetItem &row, std::pair<int, int> columns)
+// The topic columns that hold numbers (1..4) are aligned right.
+void align_numbers(QTreeWidgetItem &row)
 {
-    for (int column = columns.first; column <= columns.second; ++column)
+    for (int column = 1; column <= 4; ++column)
         row.setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
 }
 
 // Widths from the first rows only: rows look alike, and measuring ten years
 // of attempts took longer than reading them.
-void fit_columns(QTreeWidget &tree)
+void fit_columns(QTreeView &view)
 {
-    tree.header()->setResizeContentsPrecision(100);
-    for (int column = 0; column < tree.columnCount(); ++column)
-        tree.resizeColumnToContents(column);
+    view.header()->setResizeContentsPrecision(100);
+    for (int column = 0; column < view.model()->columnCount(); ++column)
+        view.resizeColumnToContents(column);
 }
 
 } // namespace
 
-ResultsWindow::ResultsWindow(Program &program) : program_(program)
+ResultsWindow::ResultsWindow(Program &program) : program_(program), attempts_(new AttemptsModel(this))
 {
     connect(ui().keep_results, &QCheckBox::clicked, this, &ResultsWindow::keep_results_Click);
     connect(ui().close_button, &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
-    align_numbers(*ui().attempts->headerItem(), attempt_numbers);
-    align_numbers(*ui().topics->headerItem(), topic_numbers);
+    ui().attempts->setModel(attempts_);
+    align_numbers(*ui().topics->headerItem());
 }
 
 ResultsWindow::~ResultsWindow() = default;
@@ -75,7 +67,7 @@ void ResultsWindow::refresh()
         return;
     }
     const QString bank = program_.bank.test_title;
-    const std::vector<AttemptSummary> attempts = history.attempts(bank);
+    std::vector<AttemptSummary> attempts = history.attempts(bank);
     const std::vector<TopicTrend> trends = topic_trends(attempts, history.topic_results(bank));
     tell_history_notice(program_, this);
 
@@ -86,31 +78,19 @@ void ResultsWindow::refresh()
 
     std::vector<ScoreChart::Point> points;
     points.reserve(attempts.size());
-    QList<QTreeWidgetItem *> rows;
-    const QLocale locale;
-    for (const AttemptSummary &attempt : attempts) {
-        const int percent = percent_right(attempt.right, attempt.asked);
-        points.push_back({attempt.ended, percent});
-        auto *row = new QTreeWidgetItem({locale.toString(attempt.ended.toLocalTime(), QLocale::ShortFormat),
-                                         quiz_name(attempt.quiz),
-                                         attempt.mode == QuizMode::exam ? tr("Exam") : tr("Practice"),
-                                         QStringLiteral("%1/%2").arg(attempt.right).arg(attempt.asked),
-                                         percent_text(percent), duration_text(attempt.started.msecsTo(attempt.ended))});
-        align_numbers(*row, attempt_numbers);
-        rows.append(row);
-    }
+    for (const AttemptSummary &attempt : attempts)
+        points.push_back({attempt.ended, percent_right(attempt.right, attempt.asked)});
     ui().chart->set_points(std::move(points));
-    ui().attempts->clear();
-    ui().attempts->addTopLevelItems(rows);
+    attempts_->set_attempts(std::move(attempts));
 
-    rows.clear();
+    QList<QTreeWidgetItem *> rows;
     for (const TopicTrend &trend : trends) {
         auto *row = new QTreeWidgetItem({trend.topic.isEmpty() ? tr("General") : trend.topic,
                                          QStringLiteral("%1/%2").arg(trend.right).arg(trend.asked),
                                          percent_text(trend.percent()),
                                          trend.earlier_percent ? percent_text(*trend.earlier_percent) : QString(),
                                          percent_text(trend.recent_percent), trend_text(trend)});
-        align_numbers(*row, topic_numbers);
+        align_numbers(*row);
         rows.append(row);
     }
     ui().topics->clear();
@@ -123,7 +103,7 @@ void ResultsWindow::show_nothing_kept()
 {
     ui().status->setText(tr("Your results are not kept. Tick the box to keep them on this computer from the next quiz on."));
     ui().chart->set_points({});
-    ui().attempts->clear();
+    attempts_->set_attempts({});
     ui().topics->clear();
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 namespace Ui { class results_window; }
+class AttemptsModel;
 class Program;
 
 // The student's saved attempts on the current bank, newest first, the score
@@ -27,4 +28,5 @@ private:
     void show_nothing_kept();
 
     Program &program_;
+    AttemptsModel *attempts_;
 };
