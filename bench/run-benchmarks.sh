@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmark executables in an existing build directory and prints
 # the figures: start-up and peak memory against a bare Qt Widgets program,
-# loading the bank, NEXT on the question window, whole quizzes and large
-# exhibits. Windows go on a virtual X display (xvfb-run) when there is one to
+# loading the bank, NEXT on the question window, whole quizzes, large
+# exhibits and the results file. Windows go on a virtual X display (xvfb-run) when there is one to
 # be had, else on the display in DISPLAY, else offscreen.
 #   bench/run-benchmarks.sh BUILD_DIR
 # Environment: BENCH_RUNS (runs per figure, at least 10; default 15),
@@ -54,3 +54,5 @@ messages=/dev/null
 "$bin/bench_timings" "$runs" 2>"$messages"
 "$bin/bench_review" "$runs" 2>"$messages"
 "$bin/bench_bank_formats" "$runs" 2>"$messages"
+# The results file; its ten-year file is made on the first run and kept.
+"$bin/bench_history" "$runs" 2>"$messages"
