@@ -2,8 +2,9 @@
 # Builds the benchmark executables in an existing build directory and prints
 # the figures: start-up and peak memory against a bare Qt Widgets program,
 # loading the bank, NEXT on the question window, whole quizzes, large
-# exhibits and the results file. Windows go on a virtual X display (xvfb-run) when there is one to
-# be had, else on the display in DISPLAY, else offscreen.
+# exhibits and the results file. Windows go on a virtual X display
+# (xvfb-run) when there is one to be had, else on the display in DISPLAY,
+# else offscreen.
 #   bench/run-benchmarks.sh BUILD_DIR
 # Environment: BENCH_RUNS (runs per figure, at least 10; default 15),
 # BENCH_PLATFORM=offscreen to skip X, BENCH_VERBOSE=1 to see Qt's messages.
