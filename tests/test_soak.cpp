@@ -17,6 +17,8 @@
 #include "diagram.h"
 #include "exhibit.h"
 #include "exhibit_file.h"
+#include "exam_controller.h"
+#include "exam_summary.h"
 #include "review_window.h"
 #include "ui_review.h"
 #include "ui_diagram.h"
@@ -109,6 +111,9 @@ struct Before {
     qint16 total = 0;             // questions in the quiz
     std::vector<qint16> missed;   // the log's missed questions, index 0 unused
     bool review_loaded = false;
+    bool options_exam = false;    // the options' exam mode box
+    bool exam = false;            // an exam is running
+    std::vector<LoggedAnswer> exam_marked;  // what submitting the exam now would give
     QString bank_title;           // of the bank in use
 };
 
@@ -127,6 +132,7 @@ struct Stats {
     int closes = 0;
     int reviews = 0;
     int retries = 0;
+    int exams = 0;
 };
 
 struct Action {
@@ -189,6 +195,7 @@ private:
     Stats stats_;
     QStringList clicked_;     // buttons clicked during the action, by mouse or key
     QString failure_;
+    qint64 clock_ = 0;        // the program's clock, moved by "time passes"
 };
 
 void SoakTest::initTestCase()
@@ -222,6 +229,7 @@ void SoakTest::start_program(bool fresh)
     }
     ended_ = 0;
     QObject::disconnect(ended_connection_);
+    program().clock = [this] { return clock_; };
     ended_connection_ = connect(&program().windows, &WindowRegistry::lastWindowUnloaded, this, [this] { ++ended_; });
     // "Open a file..." in the bank chooser answers with a sample bank, or
     // with one that does not exist.
@@ -295,6 +303,8 @@ std::vector<Action> SoakTest::possible_actions()
                 weight = quit_weight_;
             else if (label.startsWith(QLatin1String("quest.QChoice_")))
                 weight = 1.2;
+            else if (label.startsWith(QLatin1String("ExamSummary.position_")))
+                weight = 0.05;
             else if (label.startsWith(QLatin1String("quest.")))
                 weight = 0.5;  // clue, diagrams, exhibits
             // Check boxes and radio buttons are hit on their indicator.
@@ -331,6 +341,17 @@ std::vector<Action> SoakTest::possible_actions()
         }
     }
 
+    if (program().windows.is_loaded<pick_a_quiz>() && program().windows.get<pick_a_quiz>().isVisible()) {
+        QSpinBox *minutes = program().windows.get<pick_a_quiz>().ui().exam_minutes;
+        actions.push_back({QStringLiteral("choose a short exam"), 0.3, [this, minutes] { minutes->setValue(1 + below(3)); }});
+    }
+    if (program().windows.is_loaded<quest>() && program().windows.get<quest>().exam()) {
+        ExamController *exam = program().windows.get<quest>().exam();
+        actions.push_back({QStringLiteral("time passes"), 0.3, [this, exam] {
+                               clock_ += 60'000 * (1 + below(12));
+                               exam->tick();
+                           }});
+    }
     if (program().windows.is_loaded<quest>()) {
         quest &window = program().windows.get<quest>();
         if (!is_typed_question(program().state.current_record)) {
@@ -380,6 +401,13 @@ Before SoakTest::snapshot(const Action &action)
         before.right = state.number_right;
         before.record = state.current_record;
         before.record_id = state.question_id;
+        if (const ExamController *exam = window.exam()) {
+            before.exam = true;
+            ExamSession now = exam->session();
+            const LoggedAnswer on_screen = window.answer_on_screen();
+            now.keep(now.current(), on_screen.choice, on_screen.typed);
+            before.exam_marked = now.submit(clock_);
+        }
         before.typed = is_typed_question(state.current_record);
         // Whether NEXT now would mark the answer right.
         if (before.typed) {
@@ -410,6 +438,7 @@ Before SoakTest::snapshot(const Action &action)
                                 ui.answer_when_wrong->checkState() == Qt::Checked,
                                 ui.random_questions->checkState() == Qt::Checked,
                                 ui.random_answers->checkState() == Qt::Checked};
+        before.options_exam = ui.exam_mode->checkState() == Qt::Checked;
     }
     return before;
 }
@@ -471,7 +500,9 @@ void SoakTest::expect_retry(const std::vector<qint16> &missed)
     std::sort(expected.begin(), expected.end());
     if (asking != expected || state.current_question != 1 || state.number_right != 0
         || program().windows.loaded_count() != 1 || !program().windows.get<quest>().isVisible())
-        fail(QStringLiteral("the retry is not a fresh quiz of the %1 missed questions").arg(missed.size() - 1));
+        fail(QStringLiteral("the retry is not a fresh quiz of the %1 missed questions: %2 asked, question %3, %4 right, %5 windows")
+                 .arg(missed.size() - 1).arg(asking.size() - 1).arg(state.current_question).arg(state.number_right)
+                 .arg(program().windows.loaded_count()));
 }
 
 // The registry and the screen agree: every window on screen is loaded, no
@@ -499,6 +530,8 @@ void SoakTest::check_windows()
     }
     if (!loaded.isEmpty() && shown == 0)
         fail(QStringLiteral("%1 windows loaded and none on screen").arg(loaded.size()));
+    if (program().windows.is_loaded<ExamSummary>() && !program().windows.is_loaded<quest>())
+        fail(QStringLiteral("the exam summary outlived the exam"));
     if (program().windows.is_loaded<theanswer>())
         fail(QStringLiteral("the answer window stayed loaded"));
     if ((program().windows.is_loaded<Diagram>() || program().windows.is_loaded<Exhibit>())
@@ -530,11 +563,19 @@ void SoakTest::check_quiz(quest &window)
     if (ui.qid->text() != QString::number(state.question_id) || ui.question_number->text() != QString::number(current))
         fail(QStringLiteral("the question labels read %1 and %2").arg(ui.qid->text(), ui.question_number->text()));
 
+    if (const ExamController *exam = window.exam()) {
+        // Nothing marked in an exam; its own controls say where it stands.
+        const ExamSession &session = exam->session();
+        if (!ui.score->isHidden() || !ui.the_gauge->isHidden() || ui.exam_time_left->text().isEmpty()
+            || ui.exam_back->isEnabled() != (current > 1) || ui.exam_flag->isChecked() != session.flagged(current)
+            || session.current() != current)
+            fail(QStringLiteral("the exam's controls disagree with question %1").arg(current));
+    }
     // Score and percentage of the answers marked so far.
     const int marked = current - 1;
     const QString score = marked > 0 ? QStringLiteral("%1/%2").arg(right).arg(marked) : QString();
     const QString percent = marked > 0 ? QStringLiteral("%1%").arg(right * 100 / marked) : QString();
-    if (ui.score->text() != score || ui.Percent_Right->text() != percent)
+    if (!window.exam() && (ui.score->text() != score || ui.Percent_Right->text() != percent))
         fail(QStringLiteral("score shows \"%1\" \"%2\", expected \"%3\" \"%4\"")
                  .arg(ui.score->text(), ui.Percent_Right->text(), score, percent));
     if (right == marked && ui.the_gauge->isVisible())
@@ -609,7 +650,10 @@ void SoakTest::check_transition(const Before &before, const Action &action)
         }
     };
 
-    if (before.window && window == before.window && !reported) {
+    if (before.window && window == before.window && !reported && before.exam) {
+        if (state.number_right != 0 || new_answers != 0)
+            fail(QStringLiteral("the exam marked an answer before it was submitted"));
+    } else if (before.window && window == before.window && !reported) {
         // The same quiz goes on.
         if (state.current_question == before.current + 1) {
             expect_marking();
@@ -664,7 +708,18 @@ void SoakTest::check_transition(const Before &before, const Action &action)
         // closed, which quits it too.
         const bool quit = clicked_.contains(QStringLiteral("quest.quitquiz")) || action.label == QLatin1String("close quest");
         int right = before.right;
-        if (quit) {
+        std::vector<qint16> missed = before.missed;
+        if (before.exam) {
+            // Submitted, or out of time: everything marked at once.
+            ++stats_.exams;
+            right = 0;
+            missed = {0};
+            for (const LoggedAnswer &answer : before.exam_marked) {
+                right += answer.right;
+                if (!answer.right)
+                    missed.push_back(answer.bank_index);
+            }
+        } else if (quit) {
             ++stats_.quit;
         } else {
             ++stats_.finished;
@@ -674,12 +729,12 @@ void SoakTest::check_transition(const Before &before, const Action &action)
             right += before.would_be_right;
         }
         const int total = before.total;
-        std::vector<qint16> missed = before.missed;
-        if (!quit && !before.would_be_right)
+        if (!before.exam && !quit && !before.would_be_right)
             missed.push_back(before.record_id);
+        const int asked = before.exam && (quit || clicked_.contains(QStringLiteral("ExamSummary.submit_button")));
         const bool retried = check_after_result(before, missed);
         const QString line = QStringLiteral(" Right/Total  = %1/%2\nPercent Right = %3%\n").arg(right).arg(total).arg(right * 100 / total);
-        if (new_messages != 1 || h().messages.last().title != QLatin1String("Test Complete!")
+        if (new_messages != 1 + asked || h().messages.last().title != QLatin1String("Test Complete!")
             || !h().messages.last().text.contains(line))
             fail(QStringLiteral("after the quiz: %1 messages, the last \"%2\", expected \"%3\"")
                      .arg(new_messages).arg(h().messages.isEmpty() ? QString() : h().messages.last().text, line));
@@ -695,7 +750,9 @@ void SoakTest::check_transition(const Before &before, const Action &action)
                                            state.random_question_order == 1, state.random_answer_order == 1};
         if (!before.options_loaded || !clicked_.contains(QStringLiteral("pick_a_quiz.Command1")))
             fail(QStringLiteral("a quiz began without \"Start the Quiz\""));
-        else if (flags != before.options_flags || state.quiz_number != before.options_quiz)
+        else if (flags != std::array<bool, 4>{before.options_flags[0] && !before.options_exam, before.options_flags[1] && !before.options_exam,
+                                              before.options_flags[2], before.options_flags[3]}
+                 || state.quiz_number != before.options_quiz || state.exam_mode != int(before.options_exam))
             fail(QStringLiteral("the quiz did not take the options as set"));
         if (state.current_question != 1 || state.number_right != 0 || program().windows.loaded_count() != 1
             || new_messages != 0 || new_answers != 0)
@@ -783,6 +840,7 @@ void SoakTest::random_actions()
 
         static const ResultChoice choices[] = {ResultChoice::ok, ResultChoice::review, ResultChoice::retry_missed};
         h().result_choice = choices[below(3)];
+        h().ask_answer = uniform() < 0.7;
         const Before before = snapshot(action);
         {
             // Which buttons the action clicks, whether by mouse or by key.
@@ -812,10 +870,10 @@ void SoakTest::random_actions()
 
     qInfo("soak: %d actions in %lld ms: %d program runs, %d quizzes (%d finished, %d quit), %d answers marked "
           "(%d right, %d typed), %d answer windows, %d clues, %d diagrams, %d exhibits, %d windows closed, "
-          "%d reviews, %d retries",
+          "%d reviews, %d retries, %d exams",
           count, timer.elapsed(), stats_.runs, stats_.quizzes, stats_.finished, stats_.quit, stats_.markings,
           stats_.marked_right, stats_.typed_marked, stats_.answer_windows, stats_.clues, stats_.diagrams,
-          stats_.exhibits, stats_.closes, stats_.reviews, stats_.retries);
+          stats_.exhibits, stats_.closes, stats_.reviews, stats_.retries, stats_.exams);
     if (count >= default_actions) {
         QVERIFY(stats_.quizzes > 0);
         QVERIFY(stats_.markings > 0);

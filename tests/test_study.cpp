@@ -2,6 +2,7 @@
 // score by topic and its advice, the retry of the missed questions, and the
 // texts of the review.
 #include "answer_log.h"
+#include "exam_session.h"
 #include "question_order.h"
 #include "question_presentation.h"
 #include "quiz_state.h"
@@ -102,6 +103,12 @@ private slots:
         mark(answer);
         QVERIFY(!answer.right);  // left unanswered is never right
 
+        // An exam keeps the same answer and marks it the same at submit.
+        ExamSession exam(1, 60'000, 0);
+        exam.set_question(1, 42, shown.record);
+        exam.keep(1, answer.choice, answer.typed);
+        QCOMPARE(exam.submit(0).front().right, expected);
+
         AnswerLog log;
         answer.answered = true;
         mark(answer);
@@ -175,6 +182,71 @@ private slots:
             std::sort(asked.begin(), asked.end());
             QCOMPARE(asked, (std::vector<qint16>{5, 13, 204}));
         }
+    }
+
+    void exam_keeps_answers_flags_and_times()
+    {
+        ExamSession exam(3, 600'000, 1'000);
+        const question_record question = bank_question(QStringLiteral("single_answer"), {"a", "b", "c"}, {2});
+        for (int p = 1; p <= 3; ++p)
+            exam.set_question(p, qint16(10 * p), question);
+        ChoiceAnswer choice{{false, true, true, true}, {}};
+        choice.pressed[2] = true;
+        exam.keep(1, choice, QString());
+        exam.go_to(2, 4'000);
+        exam.keep(2, ChoiceAnswer{{false, true, true, true}, {}}, QString());  // nothing pressed
+        exam.set_flagged(2, true);
+        exam.go_to(9, 10'000);
+        QCOMPARE(exam.current(), 3);
+        exam.go_to(0, 11'000);  // back to the first, its answer as given
+        QCOMPARE(exam.current(), 1);
+        QVERIFY(exam.answer(1).answered && exam.answer(1).choice.pressed[2]);
+        QCOMPARE(exam.unanswered_count(), 2);
+        QCOMPARE(exam.flagged_count(), 1);
+        exam.set_flagged(2, false);
+        QCOMPARE(exam.flagged_count(), 0);
+
+        const std::vector<LoggedAnswer> marked = exam.submit(12'000);
+        QCOMPARE(int(marked.size()), 3);
+        const bool right[] = {true, false, false}, answered[] = {true, false, false};
+        const qint64 times[] = {3'000 + 1'000, 6'000, 1'000};
+        for (int p = 0; p < 3; ++p) {
+            QCOMPARE(marked[size_t(p)].bank_index, qint16(10 * (p + 1)));
+            QCOMPARE(marked[size_t(p)].right, right[p]);
+            QCOMPARE(marked[size_t(p)].answered, answered[p]);
+            QCOMPARE(marked[size_t(p)].milliseconds, times[p]);
+        }
+    }
+
+    void exam_countdown_data()
+    {
+        QTest::addColumn<int>("limit_minutes");
+        QTest::addColumn<QList<int>>("seconds");   // clock readings since the start
+        QTest::addColumn<QString>("warnings");     // per reading: - none, 5 five minutes, 1 one minute, X time up
+        QTest::newRow("ten minutes") << 10 << QList<int>{0, 299, 300, 301, 539, 540, 599, 600, 700} << "--5--1--X-X";
+        QTest::newRow("both passed at once") << 10 << QList<int>{0, 570, 571} << "-1-";
+        QTest::newRow("three minutes: no five-minute warning") << 3 << QList<int>{0, 119, 120, 180} << "--1-X";
+        QTest::newRow("one minute: none at the start") << 1 << QList<int>{0, 30, 60} << "---X";
+    }
+
+    void exam_countdown()
+    {
+        QFETCH(int, limit_minutes);
+        QFETCH(QList<int>, seconds);
+        QFETCH(QString, warnings);
+        ExamSession exam(2, limit_minutes * 60'000LL, 5'000);
+        QString got;
+        for (int second : seconds) {
+            const qint64 now = 5'000 + second * 1'000LL;
+            const ExamSession::Warning warning = exam.warning_due(now);
+            got += warning == ExamSession::Warning::five_minutes ? QLatin1Char('5')
+                 : warning == ExamSession::Warning::one_minute   ? QLatin1Char('1')
+                                                                 : QLatin1Char('-');
+            if (exam.time_up(now))
+                got += QLatin1Char('X');
+            QCOMPARE(exam.remaining_ms(now), std::max<qint64>(limit_minutes * 60'000LL - second * 1'000LL, 0));
+        }
+        QCOMPARE(got, warnings);
     }
 
     void review_filters_and_texts()

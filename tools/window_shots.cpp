@@ -20,6 +20,8 @@
 #include "results_window.h"
 #include "ui_results_window.h"
 #include "answer_samples.h"
+#include "exam_summary.h"
+#include "question_order.h"
 #include "review_window.h"
 #include "ui_review.h"
 
@@ -154,6 +156,20 @@ int main(int argc, char *argv[])
     Q_UNUSED(pending_answer);
 
     save_history_windows(program, QString());
+
+    // An exam: the first two questions answered, the second flagged, then the summary.
+    program.state.exam_mode = 1;
+    program.state.exam_minutes = program.state.questions_per_quiz;
+    window.start_quiz_of(quiz_bank_questions(program.state.questions_per_quiz, 1, program.bank.total_questions));
+    window.QChoice[3]->setChecked(true);
+    window.NextButton_Click();
+    window.abox[1]->setPlainText(QStringLiteral("0x8100"));
+    window.ui().exam_flag->click();
+    save(window, QStringLiteral("quest-exam"));
+    window.ui().exam_submit->click();
+    save(program.windows.get<ExamSummary>(), QStringLiteral("exam-summary"));
+    program.windows.unload<ExamSummary>();
+    program.state.exam_mode = 0;
 
     // The review of a quiz with every third answer wrong, also in a dark palette.
     fill_sample_log(program, 51);

@@ -30,6 +30,9 @@ pick_a_quiz::pick_a_quiz(Program &program) : program_(program)
     new ProportionalResizer(*this);
     connect(ui().Command1, &QPushButton::clicked, this, &pick_a_quiz::Command1_Click);
     connect(ui().results_button, &QPushButton::clicked, this, &pick_a_quiz::results_button_Click);
+    connect(ui().exam_mode, &QCheckBox::toggled, this, &pick_a_quiz::exam_mode_toggled);
+    connect(ui().exam_minutes, &QSpinBox::valueChanged, this, [this] { minutes_chosen_ = true; });
+    connect(ui().due_quiz, &QRadioButton::toggled, this, &pick_a_quiz::suggest_exam_minutes);
     last_best = {nullptr, ui().last_best_1, ui().last_best_2, ui().last_best_3, ui().last_best_4};
     // The quiz of due questions sits outside the frame of the four quizzes
     // and is one choice with them.
@@ -44,6 +47,25 @@ void pick_a_quiz::Form_Load()
 {
     program_.random.reseed_from_clock();
     show_history();
+    suggest_exam_minutes();
+}
+
+void pick_a_quiz::exam_mode_toggled(bool on)
+{
+    // An exam shows no answers until it is submitted.
+    ui().answer_when_wrong->setEnabled(!on);
+    ui().answer_when_right->setEnabled(!on);
+    ui().exam_minutes->setEnabled(on);
+}
+
+void pick_a_quiz::suggest_exam_minutes()
+{
+    if (minutes_chosen_)
+        return;
+    // A minute per question of the quiz chosen.
+    const int questions = ui().due_quiz->isChecked() ? int(due_for_review_.size()) - 1 : program_.state.questions_per_quiz;
+    const QSignalBlocker quiet(ui().exam_minutes);
+    ui().exam_minutes->setValue(questions);
 }
 
 void pick_a_quiz::show_history()
@@ -89,6 +111,10 @@ void pick_a_quiz::Command1_Click()
     state.show_when_wrong = flag(*ui().answer_when_wrong);
     state.random_question_order = flag(*ui().random_questions);
     state.random_answer_order = flag(*ui().random_answers);
+    state.exam_mode = flag(*ui().exam_mode);
+    state.exam_minutes = qint16(ui().exam_minutes->value());
+    if (state.exam_mode == 1)
+        state.show_when_right = state.show_when_wrong = 0;
     state.number_right = 0;
 
     // Unloading the welcome window also unloads this one (and any earlier
@@ -108,7 +134,7 @@ void pick_a_quiz::Command1_Click()
     state.current_question = 0;
     state.number_right = 0;
     program_.answers.clear();
-    question_window.show_quest();
+    question_window.show_first_question();
     unsetCursor();
     hide();
 }

@@ -31,10 +31,15 @@ public:
     // The last and best score beside each quiz and the quiz of the questions
     // due for review, when results are kept.
     void show_history();
+    // Exam mode off by default; while on, no answers are shown and the
+    // time limit (a minute per question unless chosen) applies.
+    void exam_mode_toggled(bool on);
+    void suggest_exam_minutes();
 
 private:
     Program &program_;
     std::array<QRadioButton *, 5> which_quiz{};  // 1..4
     std::array<QLabel *, 5> last_best{};          // 1..4
     std::vector<qint16> due_for_review_;          // bank questions, index 0 unused
+    bool minutes_chosen_ = false;                 // the student set the exam's time limit
 };

@@ -21,6 +21,8 @@ struct QuizState {
     qint16 show_when_wrong = 0;
     qint16 random_question_order = 0;
     qint16 random_answer_order = 0;
+    qint16 exam_mode = 0;            // 1: marked at the end, timed
+    qint16 exam_minutes = 0;         // the exam's time limit
 
     qint16 answer_count = 0;         // non-empty answers of the question on screen
     qint16 answer_result = 0;        // last marking: answer_right or answer_wrong

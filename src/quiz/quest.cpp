@@ -3,6 +3,7 @@
 #include "answer_rows.h"
 #include "centering.h"
 #include "diagram.h"
+#include "exam_controller.h"
 #include "exhibit.h"
 #include "exhibit_file.h"
 #include "focus_redirect.h"
@@ -119,8 +120,12 @@ void quest::show_quest()
                                                      state.random_answer_order == 1, program_.random);
     state.answer_count = shown.answer_count;
     state.current_record = shown.record;
-    const question_record &record = state.current_record;
+    lay_out_question();
+}
 
+void quest::lay_out_question()
+{
+    const question_record &record = program_.state.current_record;
     ui().Q1->setPlainText(record.question);
     ui().cluebutton->setVisible(!record.clue.trimmed().isEmpty());
     abox[1]->setFrameShape(QFrame::NoFrame);
@@ -169,6 +174,10 @@ void quest::NextButton_Click()
     program_.windows.unload<Diagram>();
     program_.windows.unload<Exhibit>();
     ui().NextButton->setFocus();
+    if (exam_) {
+        exam_->next();
+        return;
+    }
     check_answer();
     show_quest();
 }
@@ -263,20 +272,46 @@ void quest::end_the_test()
 void quest::start_quiz_of(std::vector<qint16> bank_questions)
 {
     QuizState &state = program_.state;
+    // An exam of fewer questions gets its share of the time.
+    const int asked = std::max<int>(state.questions_per_quiz, 1), now_asked = int(bank_questions.size()) - 1;
+    state.exam_minutes = qint16(std::max(1, (state.exam_minutes * now_asked + asked - 1) / asked));
     set_quiz_questions(state, std::move(bank_questions));
     build_question_order(state, program_.random);
     state.question_id = 0;
     state.current_question = 0;
     state.number_right = 0;
     program_.answers.clear();
+    // A diagram or exhibit of the quiz just ended must not outlive it.
+    program_.windows.unload<Diagram>();
+    program_.windows.unload<Exhibit>();
     clear_the_boxes();
     marked_ = 0;
     ui().the_gauge->hide();
-    show_quest();
+    show_first_question();
+}
+
+ExamController *quest::exam() const
+{
+    return exam_;
+}
+
+void quest::show_first_question()
+{
+    if (exam_)
+        exam_->deleteLater();  // the exam just submitted may still be on the stack
+    exam_ = nullptr;
+    if (program_.state.exam_mode == 1)
+        exam_ = new ExamController(*this, program_);
+    else
+        show_quest();
 }
 
 void quest::quitquiz_Click()
 {
+    if (exam_) {
+        exam_->ask_to_submit();
+        return;
+    }
     program_.state.current_question = program_.state.questions_per_quiz;
     show_quest();
 }

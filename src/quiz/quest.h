@@ -2,6 +2,7 @@
 
 #include "designed_window.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <vector>
@@ -11,6 +12,7 @@ class Program;
 class QPlainTextEdit;
 class QPushButton;
 struct LoggedAnswer;
+class ExamController;
 
 // The question window: one question of the running quiz at a time, its
 // lettered choices (or a box to type the answer in), the running score,
@@ -28,8 +30,15 @@ public:
     bool Form_QueryUnload() override;
 
     void show_quest();
+    // The first question of the quiz in force, or the exam in exam mode.
+    void show_first_question();
+    // Lays the question window out for state.current_record.
+    void lay_out_question();
+    ExamController *exam() const;  // the exam in progress, or null
     void clear_the_boxes();
     void check_answer();
+    // What the student has pressed or typed for the question on screen.
+    LoggedAnswer answer_on_screen() const;
     void show_answer();
     void end_the_test();
     // Starts a quiz of the given bank questions (index 0 unused) with the
@@ -53,11 +62,11 @@ protected:
 
 private:
     std::array<bool, 7> visible_choices() const;
-    LoggedAnswer answer_on_screen() const;
     void update_score();
     void lay_gauge();
 
     Program &program_;
     int marked_ = 0;  // answers marked in this quiz, for the gauge
     qint64 shown_at_ = 0;  // clock reading when the question on screen was shown
+    QPointer<ExamController> exam_;  // the exam in progress, in exam mode
 };
