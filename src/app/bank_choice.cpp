@@ -35,8 +35,9 @@ OpenedBank bank_from_import(ImportedBank imported, const QString &path)
     const size_t count = imported.questions.size();
     if (count == 0) {
         const QString why = first_problems(imported.problems);
-        return {nullptr, QStringLiteral("The question bank %1 holds no question that this program can ask.%2")
-                             .arg(file.fileName(), why.isEmpty() ? QString() : QLatin1String("\n\n") + why)};
+        return {nullptr, QStringLiteral("The question bank %1 cannot be used:\n\n%2")
+                             .arg(file.fileName(),
+                                  why.isEmpty() ? QStringLiteral("It holds no question that this program can ask.") : why)};
     }
     if (count > size_t(QuestionBank::max_questions)) {
         return {nullptr, QStringLiteral("The question bank %1 holds %2 questions; this program asks at most %3 "
