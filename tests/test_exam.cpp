@@ -70,8 +70,15 @@ private slots:
         QVERIFY(ui.exam_back->isVisible() && !ui.exam_back->isEnabled() && ui.exam_flag->isVisible());
         QCOMPARE(ui.exam_time_left->text(), QStringLiteral("%1:00").arg(total));
 
-        // 1 right; 2 wrong and flagged; 3 right, then back to 2 to mend it.
+        // 1 right, and its answer outlives the clue; 2 wrong and flagged; 3
+        // right, then back to 2 to mend it.
+        h.program.state.current_record.clue = QStringLiteral("Think of the FCS.");
+        window.lay_out_question();
         choose(h, window, true);
+        const std::array<bool, 7> pressed = window.answer_on_screen().choice.pressed;
+        QTest::mouseClick(ui.cluebutton, Qt::LeftButton);
+        QCOMPARE(h.messages.last().text, QStringLiteral("Think of the FCS."));
+        QCOMPARE(window.answer_on_screen().choice.pressed, pressed);
         QTest::keyClick(&window, Qt::Key_Return);
         choose(h, window, false);
         QTest::mouseClick(ui.exam_flag, Qt::LeftButton, {}, QPoint(4, ui.exam_flag->height() / 2));

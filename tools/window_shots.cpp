@@ -20,6 +20,7 @@
 #include "results_window.h"
 #include "ui_results_window.h"
 #include "answer_samples.h"
+#include "exam_controller.h"
 #include "exam_summary.h"
 #include "question_order.h"
 #include "review_window.h"
@@ -166,6 +167,10 @@ int main(int argc, char *argv[])
     window.abox[1]->setPlainText(QStringLiteral("0x8100"));
     window.ui().exam_flag->click();
     save(window, QStringLiteral("quest-exam"));
+    const qint64 now = program.clock();
+    program.clock = [now] { return now + 47 * 60'000; };  // four minutes left: the warning shows
+    window.exam()->tick();
+    save(window, QStringLiteral("quest-exam-warning"));
     window.ui().exam_submit->click();
     save(program.windows.get<ExamSummary>(), QStringLiteral("exam-summary"));
     program.windows.unload<ExamSummary>();
