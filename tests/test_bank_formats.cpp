@@ -103,6 +103,8 @@ private slots:
     void builtin_round_trip();
     void sample_round_trip_data();
     void sample_round_trip();
+    void every_sample_reads_back_data();
+    void every_sample_reads_back();
     void bad_input_data();
     void bad_input();
     void many_questions_data();
@@ -295,6 +297,29 @@ void TestBankFormats::sample_round_trip()
     }
     if (format == BankFormat::Json)
         QCOMPARE(back.title, bank.title);
+}
+
+void TestBankFormats::every_sample_reads_back_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<BankFormat>("format");
+    const QStringList files = QDir(kData).entryList(QDir::Files);
+    QVERIFY(files.size() >= 12);
+    for (const QString &file : files) {
+        for (const auto &[name, format] : {std::pair{"json", BankFormat::Json}, {"gift", BankFormat::Gift},
+                                           {"moodle xml", BankFormat::MoodleXml}})
+            QTest::addRow("%s to %s", qPrintable(file), name) << file << format;
+    }
+}
+
+// What the fuzzers check on every input: all that was read can be written
+// and read again (files they found are among the samples).
+void TestBankFormats::every_sample_reads_back()
+{
+    QFETCH(QString, file);
+    QFETCH(BankFormat, format);
+    const ImportedBank bank = sample(file);
+    QCOMPARE(reimported(bank, format).questions.size(), bank.questions.size());
 }
 
 void TestBankFormats::bad_input_data()

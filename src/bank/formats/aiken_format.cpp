@@ -6,13 +6,28 @@
 #include "format_parts.h"
 #include "import_builder.h"
 
-#include <QRegularExpression>
+#include <optional>
 
 namespace {
 
-const QRegularExpression kOption(QStringLiteral("^([A-Z])[).]\\s*(.*)$"));
-const QRegularExpression kAnswer(QStringLiteral("^ANSWER\\s*:\\s*(.*)$"), QRegularExpression::CaseInsensitiveOption);
-const QRegularExpression kExplanation(QStringLiteral("^EXPLANATION\\s*:\\s*(.*)$"), QRegularExpression::CaseInsensitiveOption);
+// "KEYWORD: rest" (any case, spaces allowed before the colon): the rest.
+std::optional<QString> after_keyword(const QString &line, QLatin1String keyword)
+{
+    if (!line.startsWith(keyword, Qt::CaseInsensitive))
+        return std::nullopt;
+    const QStringView rest = QStringView(line).mid(keyword.size()).trimmed();
+    if (!rest.startsWith(QLatin1Char(':')))
+        return std::nullopt;
+    return rest.mid(1).trimmed().toString();
+}
+
+// The letter of an option line "B) text" or "B.text", or '\0'.
+QChar option_letter(const QString &line)
+{
+    const bool option = line.size() >= 2 && line.at(0) >= QLatin1Char('A') && line.at(0) <= QLatin1Char('Z') &&
+                        (line.at(1) == QLatin1Char(')') || line.at(1) == QLatin1Char('.'));
+    return option ? line.at(0) : QChar();
+}
 
 // Reads one question at a time; skipping a broken one resumes at the next
 // blank line.
@@ -33,8 +48,9 @@ public:
         if (broken_)
             return;
         if (stage_ == Stage::Answered) {
-            if (const auto match = kExplanation.match(text); match.hasMatch() && draft_.record.explanation.isEmpty()) {
-                draft_.record.explanation = match.captured(1).trimmed();
+            if (const auto explanation = after_keyword(text, QLatin1String("EXPLANATION"));
+                explanation && draft_.record.explanation.isEmpty()) {
+                draft_.record.explanation = *explanation;
                 return;
             }
             finish();
@@ -60,13 +76,12 @@ private:
 
     void read(const QString &text)
     {
-        const auto option = kOption.match(text);
         const QChar next = QLatin1Char(char('A' + draft_.answers.size()));
-        if (option.hasMatch() && option.captured(1).at(0) == next && draft_.answers.size() < 26) {
-            draft_.answers.push_back({option.captured(2).trimmed(), 0, {}});
+        if (draft_.answers.size() < 26 && option_letter(text) == next) {
+            draft_.answers.push_back({text.mid(2).trimmed(), 0, {}});
             stage_ = Stage::Options;
-        } else if (const auto answer = kAnswer.match(text); answer.hasMatch() && stage_ == Stage::Options) {
-            set_right(answer.captured(1));
+        } else if (const auto answer = after_keyword(text, QLatin1String("ANSWER")); answer && stage_ == Stage::Options) {
+            set_right(*answer);
         } else if (stage_ == Stage::Question) {
             draft_.record.question += (draft_.record.question.isEmpty() ? QString() : line_break()) + text.trimmed();
         } else {
@@ -77,7 +92,7 @@ private:
     // "B", or the extension "A, C" (commas or spaces between the letters).
     void set_right(const QString &letters)
     {
-        const QStringList parts = letters.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
+        const QStringList parts = QString(letters).replace(QLatin1Char(','), QLatin1Char(' ')).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (parts.isEmpty())
             return fail(QStringLiteral("ANSWER: names no letter"));
         for (const QString &part : parts) {

@@ -94,6 +94,19 @@ QString tidy_lines(const QString &text)
     return lines.join(line_break());
 }
 
+// True when the text reads the same as HTML and as plain text: no markup,
+// no entity, no white space but single spaces inside. Most answers are so.
+bool is_plain(const QString &text)
+{
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text.at(k);
+        if (c == QLatin1Char('<') || c == QLatin1Char('&') ||
+            (c.isSpace() && (c != QLatin1Char(' ') || k == 0 || k + 1 == text.size() || text.at(k + 1).isSpace())))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString decode_text(const QByteArray &bytes)
@@ -137,7 +150,12 @@ QString clean_text(const QString &text)
 PlainText html_to_plain(const QString &html)
 {
     PlainText plain;
+    if (is_plain(html)) {
+        plain.text = html;
+        return plain;
+    }
     QString &out = plain.text;
+    out.reserve(html.size());
     bool space = false;  // white space seen since the last character written
     const auto line_end = [&] {
         out += QLatin1Char('\n');
@@ -188,10 +206,14 @@ PlainText html_to_plain(const QString &html)
         if (space && !out.isEmpty() && !out.endsWith(QLatin1Char('\n')))
             out += QLatin1Char(' ');
         space = false;
-        if (c == QLatin1Char('&'))
+        if (c == QLatin1Char('&')) {
             k = decode_entity(html, k, out);
-        else
-            out += html.at(k++);
+            continue;
+        }
+        const qsizetype start = k;  // a run of text, copied at once
+        while (k < html.size() && html.at(k) != QLatin1Char('<') && html.at(k) != QLatin1Char('&') && !html.at(k).isSpace())
+            ++k;
+        out += QStringView(html).mid(start, k - start);
     }
     plain.text = tidy_lines(out);
     return plain;

@@ -33,6 +33,8 @@ qsizetype find_plain(QStringView text, char what, qsizetype from = 0)
 
 QString unescape(QStringView text)
 {
+    if (!text.contains(QLatin1Char('\\')))
+        return text.toString();
     QString out;
     out.reserve(text.size());
     for (qsizetype k = 0; k < text.size(); ++k) {
@@ -121,9 +123,9 @@ private:
     bool read_true_false(QStringView body)
     {
         const qsizetype hash = find_plain(body, '#');
-        const QString word = body.left(hash < 0 ? body.size() : hash).trimmed().toString().toUpper();
-        if (word != QLatin1String("T") && word != QLatin1String("TRUE") && word != QLatin1String("F") &&
-            word != QLatin1String("FALSE"))
+        const QStringView word = body.left(hash < 0 ? body.size() : hash).trimmed();
+        const auto is = [word](const char *name) { return word.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+        if (!is("T") && !is("TRUE") && !is("F") && !is("FALSE"))
             return false;
         QString wrong, right;
         if (hash >= 0) {
@@ -132,7 +134,7 @@ private:
             if (second >= 0)
                 right = text(body.mid(second + 1));
         }
-        const bool is_true = word.startsWith(QLatin1Char('T'));
+        const bool is_true = is("T") || is("TRUE");
         draft_.answers = {{QStringLiteral("True"), is_true ? 100.0 : 0.0, is_true ? right : wrong},
                           {QStringLiteral("False"), is_true ? 0.0 : 100.0, is_true ? wrong : right}};
         draft_.one_right = true;
@@ -296,15 +298,17 @@ QByteArray export_gift(const ImportedBank &bank)
         for (size_t k = 1; k <= 6; ++k)
             rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
         for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
+            // A weight written out keeps a text starting with "%" from reading
+            // as one, and a typed "a -> b" from reading as a matching pair.
+            const bool typed = is_typed_question(record);
+            const bool weighted = record.answers[k].startsWith(QLatin1Char('%')) ||
+                                  (typed && record.answers[k].contains(QLatin1String("->")));
+            const bool right = typed || record.correct[k] == 1;
             QString mark;
-            if (is_typed_question(record))  // the weight keeps "a -> b" from reading as matching
-                mark = record.answers[k].contains(QLatin1String("->")) ? QStringLiteral("=%100%") : QStringLiteral("=");
-            else if (rights == 1 && record.correct[k] == 1)
-                mark = QStringLiteral("=");
-            else if (rights <= 1)
-                mark = QStringLiteral("~");
+            if (typed || rights <= 1)
+                mark = (right ? QStringLiteral("=") : QStringLiteral("~")) + (weighted ? weight(right ? 100 : 0) : QString());
             else
-                mark = QLatin1Char('~') + weight(record.correct[k] == 1 ? 100.0 / rights : -100);
+                mark = QLatin1Char('~') + weight(right ? 100.0 / rights : -100);
             out += QLatin1Char('\t') + mark + text(record.answers[k]);
             if (!record.answer_feedback[k].isEmpty())
                 out += QLatin1Char('#') + text(record.answer_feedback[k]);
