@@ -300,7 +300,8 @@ void quest::show_first_question()
     if (exam_)
         exam_->deleteLater();  // the exam just submitted may still be on the stack
     exam_ = nullptr;
-    if (program_.state.exam_mode == 1)
+    // A quiz without questions ends at once, exam or not.
+    if (program_.state.exam_mode == 1 && program_.state.questions_per_quiz > 0)
         exam_ = new ExamController(*this, program_);
     else
         show_quest();
