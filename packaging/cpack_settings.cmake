@@ -13,7 +13,8 @@ tree, link aggregation, inter-VLAN routing, access security and more.
 .
 The student picks one of four quizzes of 51 questions from a built-in bank
 of 204 original questions and answers one question at a time, each marked
-at once with a running score and an explanation. Afterwards every answer
+at once with a running score and an explanation; or takes it as a timed
+exam, marked at the end, with flags and going back. Afterwards every answer
 can be reviewed, with the score by topic, and the missed questions retried;
 on request, results are kept with a review schedule for missed questions.
 A scenario bank asks questions built on exhibits and topology diagrams.
