@@ -94,12 +94,11 @@ void ReviewWindow::Form_Unload()
         program_.windows.get<Welcome>().show();
 }
 
-ReviewFilter ReviewWindow::filter() const
+ReviewFilter ReviewWindow::filter()
 {
-    const auto &form = const_cast<ReviewWindow *>(this)->ui();
-    if (form.show_wrong->isChecked())
+    if (ui().show_wrong->isChecked())
         return ReviewFilter::wrong;
-    return form.show_right->isChecked() ? ReviewFilter::right : ReviewFilter::all;
+    return ui().show_right->isChecked() ? ReviewFilter::right : ReviewFilter::all;
 }
 
 void ReviewWindow::fill_list()

@@ -23,7 +23,7 @@ public:
     void Form_Unload() override;
 
     void retry_missed_Click();
-    ReviewFilter filter() const;
+    ReviewFilter filter();
     // The log position (0-based) of each row of the list.
     const std::vector<int> &rows() const { return rows_; }
 
