@@ -22,12 +22,22 @@ flags=(-std=c++17 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize
 declare -A enum=([aiken]=Aiken [gift]=Gift [moodle-xml]=MoodleXml [json]=Json)
 declare -A seeds=([aiken]="aiken-*" [gift]="gift-*" [moodle-xml]="moodle-*" [json]="json-*")
 
+# The importers are compiled once for all targets, again only when changed.
+library=$out/libbankformats-fuzz.a
+if [ ! -f "$library" ] || [ -n "$(find "${sources[@]}" src/bank/*.h src/bank/formats/*.h -newer "$library")" ]; then
+    mkdir -p "$out/obj"
+    printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -I{} sh -c \
+        'clang++-14 "$@" -c {} -o "'"$out"'/obj/$(basename {} .cpp).o"' sh "${flags[@]}"
+    rm -f "$library"
+    ar rcs "$library" "$out"/obj/*.o
+fi
+
 status=0
 for format in "${formats[@]}"; do
     [ -n "${enum[$format]:-}" ] || { echo "unknown format: $format" >&2; exit 2; }
     binary=$out/fuzz_$format
-    if [ ! -x "$binary" ] || [ -n "$(find fuzz/fuzz_import.cpp "${sources[@]}" src/bank/*.h src/bank/formats/*.h -newer "$binary")" ]; then
-        clang++-14 "${flags[@]}" -DFUZZ_FORMAT="BankFormat::${enum[$format]}" fuzz/fuzz_import.cpp "${sources[@]}" \
+    if [ ! -x "$binary" ] || [ -n "$(find fuzz/fuzz_import.cpp "$library" -newer "$binary")" ]; then
+        clang++-14 "${flags[@]}" -DFUZZ_FORMAT="BankFormat::${enum[$format]}" fuzz/fuzz_import.cpp "$library" \
             $(pkg-config --libs Qt6Core) -o "$binary"
     fi
     corpus=$out/corpus/$format
