@@ -27,6 +27,8 @@ qsizetype unfinished_utf8_tail(QByteArrayView bytes)
 qsizetype line_end_count(QByteArrayView bytes)
 {
     qsizetype count = 0;
+    if (bytes.isEmpty())
+        return count;
     const char *end = bytes.data() + bytes.size();
     for (const char *at = bytes.data(); (at = static_cast<const char *>(std::memchr(at, '\n', end - at))); ++at)
         ++count;
