@@ -109,6 +109,8 @@ private slots:
     void bad_input();
     void many_questions_data();
     void many_questions();
+    void unreadable_files_data();
+    void unreadable_files();
     void format_names_data();
     void format_names();
 };
@@ -394,6 +396,39 @@ void TestBankFormats::many_questions()
     const ImportedBank back = import_bank(export_bank(big, format), format);
     QCOMPARE(back.questions.size(), size_t(100000));
     QCOMPARE(back.questions.back().question, big.questions.back().question);
+}
+
+void TestBankFormats::unreadable_files_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");  // written to the file when not null
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("missing") << "none.gift" << QByteArray() << "no such file";
+    QTest::newRow("folder") << "." << QByteArray() << "not a file";
+    QTest::newRow("empty") << "empty.txt" << QByteArray("") << "no question in the file";
+    QTest::newRow("only errors") << "bad.gift" << QByteArray("Q? {}\n\nR? {#1}\n")
+                                 << "no question could be read (line 1: essay questions are not supported; line 3: numerical";
+}
+
+// A file that gives no question: one problem for the whole file, first.
+void TestBankFormats::unreadable_files()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (!bytes.isNull()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const ImportedBank bank = read_bank_file(path);
+    QVERIFY(bank.questions.empty());
+    QVERIFY(!bank.problems.empty());
+    QCOMPARE(bank.problems.front().line, 0);
+    QVERIFY2(bank.problems.front().skipped && bank.problems.front().message.startsWith(problem),
+             qPrintable(bank.problems.front().message));
 }
 
 void TestBankFormats::format_names_data()
