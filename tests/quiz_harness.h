@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Centred on the screen. Before a window is first shown its frame is not
@@ -32,6 +33,14 @@ inline bool is_centred(const QWidget &window)
 struct Shown {
     QString title;
     QString text;
+};
+
+// A fresh, empty data folder (XDG_DATA_HOME) for the program of one harness:
+// results it keeps never reach the user's folder, and each test starts with
+// none kept.
+struct TemporaryDataHome {
+    TemporaryDataHome() { qputenv("XDG_DATA_HOME", folder.path().toLocal8Bit()); }
+    QTemporaryDir folder;
 };
 
 class QuizHarness
@@ -116,5 +125,6 @@ public:
     ResultChoice result_choice = ResultChoice::ok;  // the result box's answer
     QList<int> result_missed;                       // the missed count each result box offered
     bool ask_answer = true;                          // "Yes" to every question
+    TemporaryDataHome data_home;                     // before program, which reads it
     Program program;
 };

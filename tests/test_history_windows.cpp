@@ -1,8 +1,10 @@
-// Results kept through the windows, with HOME and the XDG folders pointing at
-// an empty temporary folder: nothing is written while history is off; the
+// Results kept through the windows, with HOME and XDG_CONFIG_HOME pointing at
+// an empty temporary folder and XDG_DATA_HOME at the harness's own (see
+// TemporaryDataHome): nothing is written while history is off; the
 // results window turns it on and off; quizzes are saved and scored on the
 // options window; the questions due for review make a quiz of their own.
 #include "quiz_harness.h"
+#include "exam_controller.h"
 #include "question_identity.h"
 #include "results_window.h"
 #include "review_window.h"
@@ -17,11 +19,11 @@ namespace {
 
 QString home;
 
-// Every file under the temporary home, hidden ones too.
-QStringList files_at_home()
+// Every file and folder under folder, hidden ones too.
+QStringList files_in(const QString &folder)
 {
     QStringList found;
-    QDirIterator it(home, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext())
         found << it.next();
     return found;
@@ -64,7 +66,17 @@ private slots:
         h.result_choice = ResultChoice::review;
         answer(h, window, 17, 2);   // the missed again, then their review
         QCOMPARE(h.result_missed, (QList<int>{17, 8}));
-        QCOMPARE(files_at_home(), QStringList());
+        h.program.windows.get<ReviewWindow>().close();
+
+        h.result_choice = ResultChoice::ok;   // and an exam, submitted at its end
+        h.agree().ui().exam_mode->setChecked(true);
+        quest &exam = h.start_quiz(4, true, true, true, false);
+        answer(h, exam, 51, 5);
+        QVERIFY(exam.exam());
+        exam.exam()->submit();
+        QuizHarness::settle();
+        QCOMPARE(h.result_missed.size(), 3);
+        QCOMPARE(files_in(home) + files_in(h.data_home.folder.path()), QStringList());
     }
 
     void review_window_keeps_the_quiz_reviewed()
@@ -92,7 +104,7 @@ private slots:
         QVERIFY(!results.ui().keep_results->isChecked());
         click(results.ui().keep_results);
         QVERIFY(QFileInfo(h.program.history.path()).isFile());
-        QVERIFY(h.program.history.path().startsWith(home));
+        QVERIFY(h.program.history.path().startsWith(h.data_home.folder.path()));
         QCOMPARE(results.ui().attempts->model()->rowCount(), 0);
 
         answer(h, h.start_quiz(3, false, false, false, false), 51, 2);
@@ -103,8 +115,18 @@ private slots:
         QVERIFY(!options.ui().last_best_1->isVisible());
         QVERIFY(options.ui().due_quiz->isHidden());   // missed today: due tomorrow
 
+        options.ui().exam_mode->setChecked(true);
+        quest &exam = h.start_quiz(1, true, true, false, false);
+        answer(h, exam, 51, 1000);
+        exam.exam()->submit();
+        QuizHarness::settle();
+        const std::vector<AttemptSummary> kept = h.program.history.attempts(h.program.bank.test_title);
+        QCOMPARE(kept.size(), size_t(2));
+        QCOMPARE(kept[0].mode, QuizMode::exam);
+        QCOMPARE(kept[0].right, 51);
+
         ResultsWindow &again = open_results(h);
-        QCOMPARE(again.ui().attempts->model()->rowCount(), 1);
+        QCOMPARE(again.ui().attempts->model()->rowCount(), 2);
         QVERIFY(again.ui().topics->topLevelItemCount() > 1);
         h.ask_answer = false;
         click(again.ui().keep_results);
@@ -113,7 +135,7 @@ private slots:
         click(again.ui().keep_results);
         QVERIFY(!again.ui().keep_results->isChecked());
         QVERIFY(!h.program.history.is_on());
-        QCOMPARE(files_at_home().filter("history.sqlite"), QStringList());
+        QCOMPARE(files_in(h.data_home.folder.path()).filter("history.sqlite"), QStringList());
     }
 
     void due_questions_make_a_quiz()

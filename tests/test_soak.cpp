@@ -782,6 +782,12 @@ void SoakTest::check_transition(const Before &before, const Action &action)
             || program().windows.get<Welcome>().windowTitle() != program().bank.test_title)
             fail(QStringLiteral("opening a bank file: %1 messages, the welcome window shows \"%2\"")
                      .arg(new_messages).arg(program().bank.test_title));
+    } else if (!clicked_.filter(QStringLiteral(".keep_results")).isEmpty()) {
+        // Unticking "Keep my results" asks before it deletes them; ticking asks nothing.
+        const bool kept = program().history.is_on();
+        if (new_messages > 1 || (!kept && new_messages != 1) || new_answers != 0)
+            fail(QStringLiteral("keeping results: %1 messages, results %2 kept")
+                     .arg(new_messages).arg(kept ? "" : "not"));
     } else if (new_messages != 0 || new_answers != 0) {
         fail(QStringLiteral("a message outside a quiz"));
     }
@@ -792,7 +798,9 @@ void SoakTest::check_transition(const Before &before, const Action &action)
 
     if (action.label.startsWith(QLatin1String("close ")))
         ++stats_.closes;
-    if (action.button && action.button->isVisible() && action.button->isCheckable()) {
+    // Declining to delete the results leaves "Keep my results" ticked.
+    const bool kept_on_no = button == QLatin1String("keep_results") && !h().ask_answer;
+    if (action.button && action.button->isVisible() && action.button->isCheckable() && !kept_on_no) {
         // A click that landed: radio buttons are chosen, other buttons toggle.
         const bool radio = qobject_cast<QRadioButton *>(action.button.data()) != nullptr;
         if (radio ? !action.button->isChecked() : action.button->isChecked() == before.button_checked)

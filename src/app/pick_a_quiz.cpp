@@ -160,5 +160,7 @@ void pick_a_quiz::keyPressEvent(QKeyEvent *event)
 
 void pick_a_quiz::Form_Unload()
 {
+    // The results belong with the options: a quiz starting closes both.
+    program_.windows.unload<ResultsWindow>();
     program_.windows.unload<Welcome>();
 }

@@ -24,9 +24,12 @@ QString given(const LoggedAnswer &answer)
 
 QString options_text(const QuizState &state)
 {
-    return QStringLiteral("when_right=%1 when_wrong=%2 shuffle_questions=%3 shuffle_answers=%4")
-        .arg(state.show_when_right).arg(state.show_when_wrong)
-        .arg(state.random_question_order).arg(state.random_answer_order);
+    QString text = QStringLiteral("when_right=%1 when_wrong=%2 shuffle_questions=%3 shuffle_answers=%4")
+                       .arg(state.show_when_right).arg(state.show_when_wrong)
+                       .arg(state.random_question_order).arg(state.random_answer_order);
+    if (state.exam_mode == 1)
+        text += QStringLiteral(" exam_minutes=%1").arg(state.exam_minutes);
+    return text;
 }
 
 int quiz_of(const QuizState &state, const QuestionBank &bank)
@@ -39,13 +42,13 @@ int quiz_of(const QuizState &state, const QuestionBank &bank)
 } // namespace
 
 AttemptRecord attempt_from_log(const AnswerLog &log, const QuizState &state, const QuestionBank &bank,
-                               const QDateTime &ended, QuizMode mode)
+                               const QDateTime &ended)
 {
     AttemptRecord attempt;
     attempt.bank_title = bank.test_title;
     attempt.bank_hash = bank_hash(bank);
     attempt.quiz = quiz_of(state, bank);
-    attempt.mode = mode;
+    attempt.mode = state.exam_mode == 1 ? QuizMode::exam : QuizMode::practice;
     attempt.options = options_text(state);
     attempt.ended = ended;
     attempt.asked = log.asked();

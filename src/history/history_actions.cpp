@@ -3,7 +3,6 @@
 #include "attempt_from_log.h"
 #include "program.h"
 #include "results_summary.h"
-#include "results_window.h"
 
 #include <QDir>
 
@@ -51,8 +50,6 @@ void save_last_quiz(Program &program, QWidget *parent)
         return;
     program.history.save(attempt_from_log(program.answers, program.state, program.bank, QDateTime::currentDateTimeUtc()));
     tell_history_notice(program, parent);
-    if (program.windows.is_loaded<ResultsWindow>())
-        program.windows.get<ResultsWindow>().refresh();
 }
 
 std::vector<qint16> due_for_review(Program &program, QWidget *parent)

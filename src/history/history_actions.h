@@ -22,8 +22,7 @@ bool keep_results_and_last_quiz(Program &program, QWidget *parent, bool keep);
 void tell_history_notice(Program &program, QWidget *parent);
 
 // Saves the quiz just ended (the program's answer log and quiz state) when
-// history is on, and shows it in the results window if that is open; a
-// failure is told once and the quiz goes on.
+// history is on; a failure is told once and the quiz goes on.
 void save_last_quiz(Program &program, QWidget *parent);
 
 // The bank questions due for review now, index 0 unused (a quiz of chosen
