@@ -11,9 +11,8 @@
 #include "ui_pick_a_quiz.h"
 #include "welcome.h"
 
-#include <QKeyEvent>
-
 #include <QButtonGroup>
+#include <QKeyEvent>
 
 namespace {
 // Only a checked box counts as on; the partial (grey) state is off.
