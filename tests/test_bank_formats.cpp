@@ -343,6 +343,8 @@ void TestBankFormats::bad_input_data()
                               << BankFormat::MoodleXml << 0 << "nested too deeply";
     QTest::newRow("deep json") << QByteArray("{\"questions\":") + QByteArray("[").repeated(100000) << BankFormat::Json << 0
                                << "JSON error";
+    QTest::newRow("wide xml") << QByteArray("<quiz><question type=\"multichoice\">") + QByteArray("<a/>").repeated(100000)
+                              << BankFormat::MoodleXml << 0 << "more than 1000 elements";
     QTest::newRow("not a quiz") << QByteArray("<html><body>hello</body></html>") << BankFormat::MoodleXml << 0 << "not a Moodle";
     QTest::newRow("unknown entity") << QByteArray("<quiz><question type=\"essay\">&x;</question></quiz>")
                                     << BankFormat::MoodleXml << 0 << "XML error";
@@ -350,6 +352,13 @@ void TestBankFormats::bad_input_data()
                                                "&amp;bogus; &lt;img src=</text></questiontext><answer fraction=\"100\"><text>true</text>"
                                                "</answer><answer><text>false</text></answer></question></quiz>")
                                  << BankFormat::MoodleXml << 1 << "";
+    QTest::newRow("ampersands") << QByteArray("<quiz><question type=\"truefalse\"><questiontext format=\"html\"><text>") +
+                                       QByteArray("&amp;").repeated(2000000) +
+                                       "</text></questiontext><answer fraction=\"100\"><text>true</text></answer>"
+                                       "<answer><text>false</text></answer></question></quiz>"
+                                << BankFormat::MoodleXml << 1 << "";
+    QTest::newRow("many answers") << QByteArray("Q? {") + QByteArray("~a").repeated(1000000) + "}" << BankFormat::Gift << 0
+                                  << "1000000 answers: more than six";
     QTest::newRow("many problems") << QByteArray("x\n\n").repeated(5000) << BankFormat::Gift << 0 << "description";
 }
 

@@ -54,8 +54,11 @@ QString attribute(QStringView tag, QLatin1String name)
 // index after it, or at + 1 with a literal '&' when it is none.
 qsizetype decode_entity(const QString &html, qsizetype at, QString &out)
 {
-    const qsizetype end = html.indexOf(QLatin1Char(';'), at + 1);
-    if (end < 0 || end - at > 12) {
+    // Entities are short: looking further would make a text full of '&'
+    // take quadratic time.
+    const qsizetype semicolon = QStringView(html).mid(at + 1, 12).indexOf(QLatin1Char(';'));
+    const qsizetype end = semicolon < 0 ? -1 : at + 1 + semicolon;
+    if (end < 0) {
         out += QLatin1Char('&');
         return at + 1;
     }

@@ -12,6 +12,9 @@
 namespace {
 
 const QLatin1String kCategory("$CATEGORY:");
+// More answers than any question could keep, even a typed one whose
+// partial-credit answers are dropped.
+constexpr size_t kMaxAnswers = 100;
 
 // Index of the first unescaped occurrence of what at or after from, or -1.
 qsizetype find_plain(QStringView text, QStringView what, qsizetype from = 0)
@@ -156,6 +159,10 @@ private:
         }
         if (starts.empty())
             return skip(QStringLiteral("no answers between the braces"));
+        // Refused before each is read: a long run of "~a" would take far more
+        // memory as answers than as text.
+        if (starts.size() > kMaxAnswers)
+            return skip(QStringLiteral("%1 answers: more than six").arg(starts.size()));
         int right_marks = 0;
         bool matching = true;
         for (size_t n = 0; n < starts.size(); ++n) {

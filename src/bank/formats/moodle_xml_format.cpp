@@ -12,9 +12,11 @@
 
 namespace {
 
-// Elements deeper than this inside a question are not Moodle's: refused,
-// which also bounds the reader's recursion.
+// Elements deeper than this inside a question, or more of them in one
+// element, are not Moodle's: refused, which also bounds the reader's
+// recursion and the memory one question takes.
 constexpr int kMaxDepth = 32;
+constexpr size_t kMaxChildren = 1000;
 
 // One element of a question, with its text and children.
 struct XmlNode {
@@ -49,8 +51,9 @@ bool read_node(QXmlStreamReader &xml, XmlNode &node, int depth)
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement:
-            if (depth >= kMaxDepth) {
-                xml.raiseError(QStringLiteral("elements nested too deeply"));
+            if (depth >= kMaxDepth || node.children.size() >= kMaxChildren) {
+                xml.raiseError(depth >= kMaxDepth ? QStringLiteral("elements nested too deeply")
+                                                  : QStringLiteral("more than %1 elements in one").arg(kMaxChildren));
                 return false;
             }
             node.children.emplace_back();
