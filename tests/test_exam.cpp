@@ -85,7 +85,8 @@ private slots:
         QTest::mouseClick(ui.NextButton, Qt::LeftButton);
         QCOMPARE(ui.score->text(), QString());  // nothing marked on the way
         choose(h, window, true);
-        QTest::mouseClick(ui.exam_back, Qt::LeftButton);
+        ui.exam_back->setFocus();
+        QTest::keyClick(ui.exam_back, Qt::Key_Return);  // Enter presses the focused Back
         QCOMPARE(h.program.state.current_question, qint16(2));
         QVERIFY(ui.exam_flag->isChecked());
         choose(h, window, true);
