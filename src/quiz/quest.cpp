@@ -41,11 +41,11 @@ quest::quest(Program &program) : program_(program)
     }
     ui().NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
     new AnswerRows(*this, abox, QChoice, *ui().NextButton);
-    // Enter presses the command button that has the focus; elsewhere (a
-    // letter, the question) it presses NEXT, through keyPressEvent.
-    for (QPushButton *button : {ui().NextButton, ui().quitquiz, ui().cluebutton, diagrambutton[1], diagrambutton[2],
-                                diagrambutton[3], exhibitbutton[1], exhibitbutton[2], exhibitbutton[3]})
-        button->setAutoDefault(true);
+    // Enter presses the command button that has the focus; elsewhere (an
+    // answer letter, which toggles, or the question) it presses NEXT,
+    // through keyPressEvent.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(!button->isCheckable());
 
     // Q1_GotFocus: the question text is read-only in effect.
     new FocusRedirect(*ui().Q1, *ui().NextButton);
