@@ -36,6 +36,10 @@ public:
     void exam_mode_toggled(bool on);
     void suggest_exam_minutes();
 
+protected:
+    // Escape closes the window, back to the welcome window.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     Program &program_;
     std::array<QRadioButton *, 5> which_quiz{};  // 1..4
