@@ -129,7 +129,7 @@ QString clean_text(const QString &text)
 {
     const auto bad = [&text](qsizetype k) {
         const char16_t c = text.at(k).unicode();
-        if (c < 0x20)
+        if (c < 0x20 || c == 0xFEFF)  // U+FEFF reads as a byte order mark at the start of a file
             return c != u'\t' && c != u'\r' && c != u'\n';
         if (c == 0xFFFE || c == 0xFFFF)
             return true;
@@ -145,7 +145,8 @@ QString clean_text(const QString &text)
     QString out = text;
     for (; k < text.size(); ++k) {
         if (bad(k))
-            out[k] = text.at(k).unicode() < 0x20 ? QLatin1Char(' ') : QChar(QChar::ReplacementCharacter);
+            out[k] = text.at(k).unicode() < 0x20 || text.at(k).unicode() == 0xFEFF ? QLatin1Char(' ')
+                                                                                      : QChar(QChar::ReplacementCharacter);
     }
     return out;
 }

@@ -22,8 +22,8 @@ QString decode_text(const QByteArray &bytes);
 bool looks_binary(const QByteArray &bytes);
 
 // The text with what no format can carry replaced: control characters
-// other than tab, CR and LF by a space; unpaired surrogates and the
-// non-characters U+FFFE and U+FFFF by U+FFFD.
+// other than tab, CR and LF, and the invisible U+FEFF, by a space; unpaired
+// surrogates and the non-characters U+FFFE and U+FFFF by U+FFFD.
 QString clean_text(const QString &text);
 
 // Plain text from HTML: tags dropped, entities decoded, runs of white space
