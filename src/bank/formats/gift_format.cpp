@@ -170,8 +170,10 @@ private:
             const QStringView part = body.mid(starts[n], end - starts[n]);
             const bool marked_right = part.front() == QLatin1Char('=');
             right_marks += marked_right;
-            // "=a -> b" pairs a matching question; a weight says it is an answer.
-            matching = matching && marked_right && find_plain(part, u"->") >= 0 &&
+            // "=a -> b" pairs a matching question; a weight says it is an answer,
+            // and an arrow in its #feedback does not count.
+            const qsizetype feedback = find_plain(part, '#');
+            matching = matching && marked_right && find_plain(part.left(feedback < 0 ? part.size() : feedback), u"->") >= 0 &&
                        !part.mid(1).trimmed().startsWith(QLatin1Char('%'));
             draft_.answers.push_back(answer(part.mid(1), marked_right));
         }
