@@ -4,9 +4,9 @@
 //   bench_bank_formats [RUNS [FORMAT]]   (RUNS at least 10; default 15)
 // Naming a format (aiken, gift, moodle-xml, json) times only that one, for
 // profiling.
-#include "bank_formats.h"
-#include "bank_loaders.h"
-#include "question_bank.h"
+#include "bank/formats/bank_formats.h"
+#include "bank/bank_loaders.h"
+#include "bank/question_bank.h"
 
 #include "bench_figures.h"
 

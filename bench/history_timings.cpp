@@ -7,9 +7,9 @@
 //   bench_history [RUNS]   (at least 10; default 15)
 #include "bench_figures.h"
 #include "history_samples.h"
-#include "history_store.h"
-#include "program.h"
-#include "results_window.h"
+#include "history/history_store.h"
+#include "app/program.h"
+#include "gui/results_window.h"
 
 #include <QApplication>
 #include <QDir>

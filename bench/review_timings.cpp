@@ -3,10 +3,10 @@
 //
 //   bench_review [RUNS]   (at least 10; default 15)
 #include "answer_samples.h"
-#include "bank_loaders.h"
+#include "bank/bank_loaders.h"
 #include "bench_figures.h"
-#include "program.h"
-#include "review_window.h"
+#include "app/program.h"
+#include "gui/review_window.h"
 
 #include <QApplication>
 

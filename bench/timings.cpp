@@ -4,23 +4,23 @@
 //
 //   bench_timings [RUNS [bank|quiz|exhibits]]   (RUNS at least 10; default 15)
 // Naming one part runs only that part, for profiling.
-#include "bank_loaders.h"
+#include "bank/bank_loaders.h"
 #include "bench_figures.h"
-#include "centering.h"
-#include "exhibit.h"
-#include "exhibit_file.h"
-#include "text_lines_view.h"
+#include "gui/centering.h"
+#include "gui/exhibit.h"
+#include "quiz/exhibit_file.h"
+#include "gui/text_lines_view.h"
 #include "ui_exhibit.h"
-#include "pick_a_quiz.h"
-#include "pictures.h"
-#include "program.h"
-#include "quest.h"
+#include "gui/pick_a_quiz.h"
+#include "gui/pictures.h"
+#include "app/program.h"
+#include "gui/quest.h"
 #include "ui_pick_a_quiz.h"
 #include "ui_quest.h"
 #include "ui_welcome.h"
-#include "welcome.h"
+#include "gui/welcome.h"
 #if __has_include("program_font.h")
-#include "program_font.h"
+#include "gui/program_font.h"
 #define HAVE_PROGRAM_FONT 1
 #endif
 

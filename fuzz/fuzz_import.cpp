@@ -2,7 +2,7 @@
 // any bytes must give questions and problems, never a crash, a hang or
 // unbounded memory. What was read is written back in every format and read
 // again, so the exporters are fuzzed as well.
-#include "bank_formats.h"
+#include "bank/formats/bank_formats.h"
 
 #include <cstddef>
 #include <cstdint>

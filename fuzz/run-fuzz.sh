@@ -17,7 +17,7 @@ mkdir -p "$out/artifacts"
 
 sources=(src/bank/question_json.cpp src/bank/formats/*.cpp)
 flags=(-std=c++17 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-       -Isrc/bank -Isrc/bank/formats $(pkg-config --cflags Qt6Core))
+       -Isrc $(pkg-config --cflags Qt6Core))
 
 declare -A enum=([aiken]=Aiken [gift]=Gift [moodle-xml]=MoodleXml [json]=Json)
 declare -A seeds=([aiken]="aiken-*" [gift]="gift-*" [moodle-xml]="moodle-*" [json]="json-*")

@@ -2,7 +2,7 @@
 
 // A made-up answer log for benchmarks and screenshots: the bank's questions
 // in turn, every third one answered wrong.
-#include "program.h"
+#include "app/program.h"
 
 inline void fill_sample_log(Program &program, int questions)
 {

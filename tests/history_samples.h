@@ -2,7 +2,7 @@
 
 // Made-up attempts for the history tests, the writer they start and the
 // benchmark: 51 answers over eleven topics, about two in three right.
-#include "attempt_record.h"
+#include "history/attempt_record.h"
 
 inline AttemptRecord sample_attempt(int n, const QDateTime &ended, const QString &bank_title = QStringLiteral("Sample bank"))
 {

@@ -2,7 +2,7 @@
 // prints each attempt's id once it is committed. Started and killed by
 // test_history_faults. Usage: history_writer FILE COUNT
 #include "history_samples.h"
-#include "history_store.h"
+#include "history/history_store.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -2,16 +2,16 @@
 
 // A program whose message boxes and modal windows are captured instead of
 // blocking, and helpers to drive the windows as a student would.
-#include "program.h"
+#include "app/program.h"
 #include "ui_pick_a_quiz.h"
 #include "ui_quest.h"
 #include "ui_theanswer.h"
 #include "ui_welcome.h"
-#include "pick_a_quiz.h"
-#include "quest.h"
-#include "theanswer.h"
-#include "welcome.h"
-#include "centering.h"
+#include "gui/pick_a_quiz.h"
+#include "gui/quest.h"
+#include "gui/theanswer.h"
+#include "gui/welcome.h"
+#include "gui/centering.h"
 
 #include <QCoreApplication>
 #include <QDialog>

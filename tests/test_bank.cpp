@@ -1,7 +1,7 @@
 // The question bank as the loaders fill it: the shape and statistics of the
 // whole bank, the interleave into four quizzes, and loading bad data safely.
-#include "bank_loaders.h"
-#include "question_bank.h"
+#include "bank/bank_loaders.h"
+#include "bank/question_bank.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 // Importers and exporters of the bank formats: the sample files in
 // data/formats cover every feature and every problem each format reports.
-#include "bank_formats.h"
-#include "bank_loaders.h"
-#include "question_bank.h"
+#include "bank/formats/bank_formats.h"
+#include "bank/bank_loaders.h"
+#include "bank/question_bank.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -3,9 +3,9 @@
 // windows they open, and that those windows go when the answer is marked.
 #include "quiz_harness.h"
 
-#include "diagram.h"
-#include "exhibit.h"
-#include "exhibit_file.h"
+#include "gui/diagram.h"
+#include "gui/exhibit.h"
+#include "quiz/exhibit_file.h"
 #include "ui_diagram.h"
 #include "ui_exhibit.h"
 

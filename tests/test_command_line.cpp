@@ -1,8 +1,8 @@
 // The command line for bank authors: --check with its lint, --convert, what
 // is refused, and the program itself run without a display.
-#include "bank_converter.h"
-#include "bank_lint.h"
-#include "command_line.h"
+#include "cli/bank_converter.h"
+#include "cli/bank_lint.h"
+#include "cli/command_line.h"
 
 #include <QBuffer>
 #include <QProcess>

@@ -1,5 +1,5 @@
 // Finding the scenario bank relative to the executable's folder.
-#include "data_paths.h"
+#include "bank/data_paths.h"
 
 #include <QDir>
 #include <QFile>

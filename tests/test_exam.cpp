@@ -3,9 +3,9 @@
 // submitting (or running out of time) and the review that follows.
 #include "quiz_harness.h"
 
-#include "exam_controller.h"
-#include "exam_summary.h"
-#include "review_window.h"
+#include "gui/exam_controller.h"
+#include "gui/exam_summary.h"
+#include "gui/review_window.h"
 #include "ui_exam_summary.h"
 #include "ui_review.h"
 

@@ -1,12 +1,12 @@
 // The results file without windows: the review schedule, bank and question
 // identities, saving and reading attempts, upgrading an older file, and a
 // damaged file or a read-only folder.
-#include "bank_loaders.h"
+#include "bank/bank_loaders.h"
 #include "history_samples.h"
-#include "history_store.h"
-#include "question_bank.h"
-#include "question_identity.h"
-#include "results_summary.h"
+#include "history/history_store.h"
+#include "bank/question_bank.h"
+#include "history/question_identity.h"
+#include "history/results_summary.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The results file under hard faults, with real processes: a writer killed
 // at random moments, and two writers at once. What was reported committed
 // must be there, whole, in a file that passes SQLite's integrity check.
-#include "history_store.h"
+#include "history/history_store.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

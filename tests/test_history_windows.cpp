@@ -4,10 +4,10 @@
 // results window turns it on and off; quizzes are saved and scored on the
 // options window; the questions due for review make a quiz of their own.
 #include "quiz_harness.h"
-#include "exam_controller.h"
-#include "question_identity.h"
-#include "results_window.h"
-#include "review_window.h"
+#include "gui/exam_controller.h"
+#include "history/question_identity.h"
+#include "gui/results_window.h"
+#include "gui/review_window.h"
 #include "ui_review.h"
 #include "ui_results_window.h"
 

@@ -4,12 +4,12 @@
 // built-in one in place.
 #include "quiz_harness.h"
 
-#include "bank_choice.h"
-#include "choosetest.h"
-#include "data_paths.h"
-#include "diagram.h"
-#include "exhibit.h"
-#include "first_window.h"
+#include "bank/formats/bank_choice.h"
+#include "gui/choosetest.h"
+#include "bank/data_paths.h"
+#include "gui/diagram.h"
+#include "gui/exhibit.h"
+#include "app/first_window.h"
 #include "ui_choosetest.h"
 #include "ui_diagram.h"
 #include "ui_exhibit.h"

@@ -1,13 +1,13 @@
 // The quiz logic without windows: centring arithmetic, quiz size and
 // interleave, question order and answer shuffles, the random generator,
 // marking, score, percentage, gauge and the texts shown to the student.
-#include "centering.h"
-#include "marking.h"
-#include "question_order.h"
-#include "question_presentation.h"
-#include "quiz_state.h"
-#include "quiz_texts.h"
-#include "random_generator.h"
+#include "quiz/centering_position.h"
+#include "quiz/marking.h"
+#include "quiz/question_order.h"
+#include "quiz/question_presentation.h"
+#include "quiz/quiz_state.h"
+#include "quiz/quiz_texts.h"
+#include "quiz/random_generator.h"
 
 #include <QSet>
 #include <QTest>

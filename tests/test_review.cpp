@@ -3,8 +3,8 @@
 // a retry that asks exactly the missed questions.
 #include "quiz_harness.h"
 
-#include "review_window.h"
-#include "topic_scores.h"
+#include "gui/review_window.h"
+#include "quiz/topic_scores.h"
 #include "ui_review.h"
 
 #include <QSet>

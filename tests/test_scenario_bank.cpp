@@ -1,9 +1,9 @@
 // The scenario bank shipped with the program: what it must offer a student
 // (exhibits, diagrams, typed answers, clues, several-right questions), files
 // that all exist and read, and a clean lint.
-#include "bank_formats.h"
-#include "bank_lint.h"
-#include "exhibit_file.h"
+#include "bank/formats/bank_formats.h"
+#include "cli/bank_lint.h"
+#include "quiz/exhibit_file.h"
 
 #include <QFileInfo>
 #include <QImage>

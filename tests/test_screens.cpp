@@ -2,11 +2,11 @@
 // keyboard use of the question and answer windows.
 #include "quiz_harness.h"
 
-#include "choosetest.h"
-#include "diagram.h"
-#include "exhibit.h"
-#include "colour_contrast.h"
-#include "text_lines_view.h"
+#include "gui/choosetest.h"
+#include "gui/diagram.h"
+#include "gui/exhibit.h"
+#include "gui/colour_contrast.h"
+#include "gui/text_lines_view.h"
 #include "ui_diagram.h"
 #include "ui_exhibit.h"
 

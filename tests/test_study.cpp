@@ -1,14 +1,14 @@
 // What follows a quiz, without windows: the answer log and its marking, the
 // score by topic and its advice, the retry of the missed questions, and the
 // texts of the review.
-#include "answer_log.h"
-#include "exam_session.h"
-#include "question_order.h"
-#include "question_presentation.h"
-#include "quiz_state.h"
-#include "random_generator.h"
-#include "review_text.h"
-#include "topic_scores.h"
+#include "quiz/answer_log.h"
+#include "quiz/exam_session.h"
+#include "quiz/question_order.h"
+#include "quiz/question_presentation.h"
+#include "quiz/quiz_state.h"
+#include "quiz/random_generator.h"
+#include "quiz/review_text.h"
+#include "quiz/topic_scores.h"
 
 #include <QTest>
 #include <algorithm>

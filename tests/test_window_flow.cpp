@@ -2,8 +2,8 @@
 // whole quizzes through to the report, quitting, and window lifetimes.
 #include "quiz_harness.h"
 
-#include "choosetest.h"
-#include "question_order.h"
+#include "gui/choosetest.h"
+#include "quiz/question_order.h"
 #include "ui_choosetest.h"
 
 #include <QSignalSpy>

@@ -1,9 +1,9 @@
-#include "first_window.h"
+#include "app/first_window.h"
 
-#include "bank_choice.h"
-#include "centering.h"
-#include "program.h"
-#include "welcome.h"
+#include "bank/formats/bank_choice.h"
+#include "gui/centering.h"
+#include "app/program.h"
+#include "gui/welcome.h"
 
 Welcome &open_first_window(Program &program, const QString &bank_file)
 {

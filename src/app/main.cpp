@@ -1,8 +1,8 @@
-#include "command_line.h"
-#include "first_window.h"
-#include "pictures.h"
-#include "program.h"
-#include "program_font.h"
+#include "cli/command_line.h"
+#include "app/first_window.h"
+#include "gui/pictures.h"
+#include "app/program.h"
+#include "gui/program_font.h"
 
 #include <QApplication>
 

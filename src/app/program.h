@@ -1,13 +1,13 @@
 #pragma once
 
-#include "answer_log.h"
-#include "clock.h"
-#include "history_store.h"
-#include "modal_seam.h"
-#include "question_bank.h"
-#include "quiz_state.h"
-#include "random_generator.h"
-#include "window_registry.h"
+#include "quiz/answer_log.h"
+#include "quiz/clock.h"
+#include "history/history_store.h"
+#include "gui/modal_seam.h"
+#include "bank/question_bank.h"
+#include "quiz/quiz_state.h"
+#include "quiz/random_generator.h"
+#include "app/window_registry.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "window_registry.h"
+#include "app/window_registry.h"
 
 #include <QEvent>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form.h"
+#include "gui/form.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "bank_loaders.h"
+#include "bank/bank_loaders.h"
 
-#include "question_bank.h"
-#include "question_json.h"
+#include "bank/question_bank.h"
+#include "bank/question_json.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "question_record.h"
+#include "bank/question_record.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "question_json.h"
+#include "bank/question_json.h"
 
 #include <QJsonArray>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "bank_converter.h"
+#include "cli/bank_converter.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "bank_lint.h"
+#include "cli/bank_lint.h"
 
-#include "exhibit_file.h"
-#include "question_bank.h"
+#include "quiz/exhibit_file.h"
+#include "bank/question_bank.h"
 
 #include <QHash>
 #include <QRegularExpression>

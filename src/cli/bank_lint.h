@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bank_formats.h"
+#include "bank/formats/bank_formats.h"
 
 // What an author wants to know about a bank beyond what its importer
 // reports: warnings (skipped = false), each at the line where its question

@@ -1,9 +1,9 @@
-#include "command_line.h"
+#include "cli/command_line.h"
 
-#include "bank_choice.h"
-#include "bank_converter.h"
-#include "bank_lint.h"
-#include "bank_loaders.h"
+#include "bank/formats/bank_choice.h"
+#include "cli/bank_converter.h"
+#include "cli/bank_lint.h"
+#include "bank/bank_loaders.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
-#include "attempt_from_log.h"
+#include "history/attempt_from_log.h"
 
-#include "answer_log.h"
-#include "question_bank.h"
-#include "question_identity.h"
-#include "question_order.h"
-#include "quiz_state.h"
+#include "quiz/answer_log.h"
+#include "bank/question_bank.h"
+#include "history/question_identity.h"
+#include "quiz/question_order.h"
+#include "quiz/quiz_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "attempts_model.h"
+#include "history/attempts_model.h"
 
-#include "marking.h"
-#include "results_summary.h"
+#include "quiz/marking.h"
+#include "history/results_summary.h"
 
 #include <QLocale>
 

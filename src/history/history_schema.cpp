@@ -1,6 +1,6 @@
-#include "history_schema.h"
+#include "history/history_schema.h"
 
-#include "sql_failure.h"
+#include "history/sql_failure.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
-#include "history_sql.h"
+#include "history/history_sql.h"
 
-#include "history_store.h"
-#include "sql_failure.h"
+#include "history/history_store.h"
+#include "history/sql_failure.h"
 
 #include <QSqlQuery>
 #include <QVariant>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "attempt_record.h"
+#include "history/attempt_record.h"
 
 #include <vector>
 

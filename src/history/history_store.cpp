@@ -1,8 +1,8 @@
-#include "history_store.h"
+#include "history/history_store.h"
 
-#include "history_schema.h"
-#include "history_sql.h"
-#include "sql_failure.h"
+#include "history/history_schema.h"
+#include "history/history_sql.h"
+#include "history/sql_failure.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "attempt_record.h"
-#include "review_schedule.h"
+#include "history/attempt_record.h"
+#include "history/review_schedule.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "question_identity.h"
+#include "history/question_identity.h"
 
-#include "question_bank.h"
+#include "bank/question_bank.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

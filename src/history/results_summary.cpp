@@ -1,8 +1,8 @@
-#include "results_summary.h"
+#include "history/results_summary.h"
 
-#include "marking.h"
-#include "question_bank.h"
-#include "question_identity.h"
+#include "quiz/marking.h"
+#include "bank/question_bank.h"
+#include "history/question_identity.h"
 
 #include <QHash>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "attempt_record.h"
-#include "history_store.h"
+#include "history/attempt_record.h"
+#include "history/history_store.h"
 
 #include <QString>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "review_schedule.h"
+#include "history/review_schedule.h"
 
 std::optional<ReviewEntry> after_answer(const std::optional<ReviewEntry> &current, bool right, const QDateTime &at)
 {

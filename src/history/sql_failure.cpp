@@ -1,4 +1,4 @@
-#include "sql_failure.h"
+#include "history/sql_failure.h"
 
 void prepare(QSqlQuery &query, const QString &sql)
 {

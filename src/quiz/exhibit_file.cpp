@@ -1,4 +1,4 @@
-#include "exhibit_file.h"
+#include "quiz/exhibit_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "marking.h"
+#include "quiz/marking.h"
 
 #include <cmath>
 

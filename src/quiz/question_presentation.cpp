@@ -1,6 +1,6 @@
-#include "question_presentation.h"
+#include "quiz/question_presentation.h"
 
-#include "random_generator.h"
+#include "quiz/random_generator.h"
 
 #include <utility>
 

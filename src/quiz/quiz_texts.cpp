@@ -1,6 +1,6 @@
-#include "quiz_texts.h"
+#include "quiz/quiz_texts.h"
 
-#include "marking.h"
+#include "quiz/marking.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // after is optional), then "ANSWER: B". Accepted beyond the format's own
 // rules: several right answers ("ANSWER: A, C") and an "EXPLANATION:" line
 // after the answer. The text is plain: nothing in it is markup.
-#include "bank_text.h"
-#include "format_parts.h"
-#include "import_builder.h"
+#include "bank/formats/bank_text.h"
+#include "bank/formats/format_parts.h"
+#include "bank/formats/import_builder.h"
 
 #include <optional>
 

@@ -1,8 +1,8 @@
-#include "bank_formats.h"
+#include "bank/formats/bank_formats.h"
 
-#include "bank_text.h"
-#include "format_parts.h"
-#include "import_builder.h"
+#include "bank/formats/bank_text.h"
+#include "bank/formats/format_parts.h"
+#include "bank/formats/import_builder.h"
 
 #include <QFile>
 #include <QFileInfo>

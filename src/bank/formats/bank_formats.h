@@ -1,7 +1,7 @@
 // Question banks in the exchange formats of learning platforms (Aiken, GIFT,
 // Moodle XML) and in the program's own JSON format: reading and writing.
 #pragma once
-#include "question_record.h"
+#include "bank/question_record.h"
 #include <QByteArray>
 #include <QHash>
 #include <QString>

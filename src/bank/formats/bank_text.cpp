@@ -1,4 +1,4 @@
-#include "bank_text.h"
+#include "bank/formats/bank_text.h"
 
 #include <QHash>
 #include <QStringDecoder>

@@ -3,9 +3,9 @@
 // wrong, "~%50%" weighted, "#" feedback of the answer before it, "####" the
 // general feedback; "{T}"/"{F}" true or false, "{=a =b}" a short answer.
 // "$CATEGORY: path" sets the topic of the questions after it.
-#include "bank_text.h"
-#include "format_parts.h"
-#include "import_builder.h"
+#include "bank/formats/bank_text.h"
+#include "bank/formats/format_parts.h"
+#include "bank/formats/import_builder.h"
 
 #include <QRegularExpression>
 

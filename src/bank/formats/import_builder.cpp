@@ -1,7 +1,7 @@
-#include "import_builder.h"
+#include "bank/formats/import_builder.h"
 
-#include "bank_text.h"
-#include "question_json.h"
+#include "bank/formats/bank_text.h"
+#include "bank/question_json.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

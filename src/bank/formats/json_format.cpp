@@ -1,9 +1,9 @@
 // The program's own format (see the README): {"test_title", "author_email",
 // "questions": [...]}, each question read and written as the built-in bank's.
-#include "bank_text.h"
-#include "format_parts.h"
-#include "import_builder.h"
-#include "question_json.h"
+#include "bank/formats/bank_text.h"
+#include "bank/formats/format_parts.h"
+#include "bank/formats/import_builder.h"
+#include "bank/question_json.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,9 +2,9 @@
 // format (HTML mostly), pictures embedded as <file encoding="base64"> and
 // named in the HTML as @@PLUGINFILE@@/name, or in the older <image> and
 // <image_base64>. A DTD is refused outright, so that no entity can expand.
-#include "bank_text.h"
-#include "format_parts.h"
-#include "import_builder.h"
+#include "bank/formats/bank_text.h"
+#include "bank/formats/format_parts.h"
+#include "bank/formats/import_builder.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>

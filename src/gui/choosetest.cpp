@@ -1,0 +1,104 @@
+#include "gui/choosetest.h"
+
+#include "bank/formats/bank_choice.h"
+#include "bank/bank_loaders.h"
+#include "bank/data_paths.h"
+#include "app/program.h"
+#include "ui_choosetest.h"
+#include "gui/welcome.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+
+namespace {
+
+QString bank_caption(const QString &title, const QString &author)
+{
+    return author.isEmpty() ? title : QStringLiteral("%1\nby %2").arg(title, author);
+}
+
+} // namespace
+
+choosetest::choosetest(Program &program) : program_(program)
+{
+    // The welcome window waits while a bank is chosen.
+    setWindowModality(Qt::ApplicationModal);
+    QuestionBank builtin;
+    fill_question_bank(builtin);
+    ui().Command1->setText(bank_caption(builtin.test_title, builtin.author_email));
+    const QString scenario_file = scenario_bank_file();
+    ui().Command2->setVisible(!scenario_file.isEmpty());
+    if (!scenario_file.isEmpty()) {
+        scenario_ = open_bank_file(scenario_file);
+        ui().Command2->setText(scenario_.bank
+                                   ? bank_caption(scenario_.bank->test_title, scenario_.bank->author_email)
+                                   : QFileInfo(scenario_file).fileName());
+    }
+    // Enter presses the button that has the focus, as on the welcome window.
+    for (QPushButton *button : {ui().Command1, ui().Command2, ui().openFile, ui().Command3})
+        button->setAutoDefault(true);
+    connect(ui().Command1, &QPushButton::clicked, this, &choosetest::Command1_Click);
+    connect(ui().Command2, &QPushButton::clicked, this, &choosetest::Command2_Click);
+    connect(ui().openFile, &QPushButton::clicked, this, &choosetest::openFile_Click);
+    connect(ui().Command3, &QPushButton::clicked, this, &choosetest::Command3_Click);
+}
+
+choosetest::~choosetest() = default;
+
+void choosetest::Command1_Click()
+{
+    use_bank(nullptr);
+}
+
+void choosetest::Command2_Click()
+{
+    if (scenario_.bank)
+        use_bank(scenario_.bank);
+    else
+        program_.modal.message(this, bank_message_title, scenario_.error);
+}
+
+void choosetest::openFile_Click()
+{
+    const QString path = program_.modal.open_file(
+        this, QStringLiteral("Open a question bank"),
+        QStringLiteral("Question banks (*.gift *.xml *.txt *.json);;GIFT (*.gift *.txt);;Moodle XML (*.xml);;"
+                       "Aiken (*.txt);;JSON (*.json);;All files (*)"));
+    if (!path.isEmpty())
+        open_bank(path);
+}
+
+void choosetest::Command3_Click()
+{
+    program_.windows.unload<Welcome>();
+    program_.windows.unload<choosetest>();
+    program_.windows.end_program();
+}
+
+void choosetest::open_bank(const QString &path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    OpenedBank opened = open_bank_file(path);
+    QApplication::restoreOverrideCursor();
+    if (opened.bank)
+        use_bank(std::move(opened.bank));
+    else
+        program_.modal.message(this, bank_message_title, opened.error);
+}
+
+void choosetest::use_bank(std::shared_ptr<const QuestionBank> bank)
+{
+    program_.chosen_bank = std::move(bank);
+    program_.windows.unload<choosetest>();
+    // Loading the welcome window again puts the chosen bank in place.
+    program_.windows.get<Welcome>().Form_Load();
+}
+
+void choosetest::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        program_.windows.unload<choosetest>();
+    else
+        QWidget::keyPressEvent(event);
+}

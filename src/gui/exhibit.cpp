@@ -1,0 +1,41 @@
+#include "gui/exhibit.h"
+
+#include "gui/focus_redirect.h"
+#include "ui_exhibit.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+
+Exhibit::Exhibit(Program &)
+{
+    // Exhibits are listings and tables: columns line up in a fixed-pitch font.
+    ui().Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Text1_GotFocus: the exhibit is read-only in effect.
+    new FocusRedirect(*ui().Text1, *ui().Command1);
+    // So the focus stays on the close button and the keys that scroll go to
+    // the text.
+    ui().Command1->installEventFilter(this);
+    connect(ui().Command1, &QPushButton::clicked, this, &Exhibit::Command1_Click);
+}
+
+Exhibit::~Exhibit() = default;
+
+void Exhibit::show_text(const QString &text)
+{
+    ui().Text1->setPlainText(text);
+}
+
+bool Exhibit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && ui().Text1->scroll_by_key(static_cast<QKeyEvent &>(*event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void Exhibit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        Command1_Click();
+    else
+        QWidget::keyPressEvent(event);
+}

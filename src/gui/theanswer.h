@@ -1,0 +1,21 @@
+#pragma once
+
+#include "gui/designed_window.h"
+
+#include <QDialog>
+
+namespace Ui { class theanswer; }
+class Program;
+
+// The modal window with the right answer and its explanation. Hiding it
+// (Close, Escape or the title bar) ends the modal display.
+class theanswer : public DesignedWindow<QDialog, Ui::theanswer>
+{
+    Q_OBJECT
+
+public:
+    explicit theanswer(Program &program);
+    ~theanswer() override;
+
+    void Closeb_Click() { hide(); }
+};

@@ -1,0 +1,49 @@
+#include "quiz/question_order.h"
+
+#include "quiz/quiz_state.h"
+#include "quiz/random_generator.h"
+
+#include <algorithm>
+#include <utility>
+
+qint16 questions_per_quiz_for(qint16 total_questions)
+{
+    // A bank too small to split asks all its questions in every quiz.
+    const int per_quiz = total_questions < quiz_count ? total_questions : total_questions / quiz_count;
+    return qint16(std::max(per_quiz, 0));
+}
+
+qint16 bank_index(qint16 quiz_position, qint16 quiz_number)
+{
+    return qint16((quiz_position - 1) * quiz_count + quiz_number);
+}
+
+std::vector<qint16> quiz_bank_questions(qint16 questions_per_quiz, qint16 quiz_number, qint16 total_questions)
+{
+    std::vector<qint16> questions(size_t(std::max<int>(questions_per_quiz, 0)) + 1, 0);
+    for (qint16 p = 1; p <= questions_per_quiz; ++p)
+        questions[size_t(p)] = total_questions < quiz_count ? p : bank_index(p, quiz_number);
+    return questions;
+}
+
+void set_quiz_questions(QuizState &state, std::vector<qint16> bank_questions)
+{
+    if (bank_questions.empty())
+        bank_questions.push_back(0);
+    state.questions_per_quiz = qint16(bank_questions.size() - 1);
+    state.quiz_questions = std::move(bank_questions);
+}
+
+void build_question_order(QuizState &state, RandomGenerator &random)
+{
+    const qint16 count = state.questions_per_quiz;
+    state.question_order.assign(size_t(std::max<int>(count, 0)) + 1, 0);
+    for (qint16 i = 1; i <= count; ++i)
+        state.question_order[size_t(i)] = i;
+    if (state.random_question_order != 1)
+        return;
+    for (qint16 i = 1; i <= count; ++i) {
+        const qint16 j = random.next_position(count);
+        std::swap(state.question_order[size_t(i)], state.question_order[size_t(j)]);
+    }
+}
