@@ -121,9 +121,23 @@ def text_of(obj):
 
 
 def describe(obj):
-    """How a failure line names a control: its role and name or text."""
+    """How a failure line names a control: its role and name or text, or for
+    a control with neither, where it is in its window, to find it by."""
     name = obj.name or text_of(obj) or ""
-    return "%s '%s'" % (obj.getRoleName(), short(name, 40)) if name else "unnamed %s" % obj.getRoleName()
+    if name:
+        return "%s '%s'" % (obj.getRoleName(), short(name, 40))
+    try:
+        # Screen positions, made relative to the top-level window (Qt 6.4
+        # gives screen positions for window ones too).
+        window = obj
+        while window.parent is not None and window.parent.getRole() != pyatspi.ROLE_APPLICATION:
+            window = window.parent
+        box = obj.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        origin = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return "unnamed %s (%dx%d at %d,%d in the window)" % (
+            obj.getRoleName(), box.width, box.height, box.x - origin.x, box.y - origin.y)
+    except (NotImplementedError, AttributeError):
+        return "unnamed %s" % obj.getRoleName()
 
 
 def do_action(obj, *names):
