@@ -24,6 +24,7 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # no __pycache__ left in the source tree
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "accessibility"))
 import check_accessibility as ca  # noqa: E402  (the waiting and finding helpers)
 import pyatspi  # noqa: E402
