@@ -16,7 +16,7 @@ inline QString default_question_type()
 
 // Fills record from json; returns "" when it could, else why the object was
 // refused (no question text, more than six answers, a right answer that
-// names no answer).
+// names no answer, diagram descriptions that are not a list of texts).
 QString read_question_json(const QJsonObject &json, question_record &record);
 
 // The record as a JSON object, without "id"; optional fields only when set.
