@@ -133,7 +133,7 @@ int main(int argc, char *argv[])
     painter.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("A diagram"));
     painter.end();
     auto &diagram = program.windows.get<Diagram>();
-    diagram.show_picture(picture);
+    diagram.show_picture(picture, QStringLiteral("A white picture with the words \"A diagram\"."));
     save(diagram, QStringLiteral("diagram"));
     auto &exhibit = program.windows.get<Exhibit>();
     exhibit.show_text(QStringLiteral("Port  State       Role\r\n1     Forwarding  Root\r\n2     Discarding  Alternate\r\n"));

@@ -263,14 +263,14 @@ void Navigator::close_question_windows()
     program_.windows.unload<Exhibit>();
 }
 
-void Navigator::open_diagram(const QString &name)
+void Navigator::open_diagram(const QString &name, const QString &description)
 {
     const QImage image = read_diagram(name, program_.bank.files);
     if (image.isNull())
         return;
     auto &diagram = program_.windows.get<Diagram>();
     bring_forward(diagram);
-    diagram.show_picture(image);
+    diagram.show_picture(image, description);
 }
 
 void Navigator::open_exhibit(const QString &name)

@@ -45,7 +45,7 @@ private:
 
     void close_question_windows();
     void back_to_question();
-    void open_diagram(const QString &name);
+    void open_diagram(const QString &name, const QString &description);
     void open_exhibit(const QString &name);
     void show_answer();
     void open_exam_summary();

@@ -1,11 +1,12 @@
 #include "gui/accessible_window.h"
 
+#include "gui/form.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFocusEvent>
-#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QWidget>
 
@@ -39,10 +40,11 @@ QAccessibleInterface *program_accessible(const QString &, QObject *object)
         return nullptr;
     if (widget->property(kGaugeValue).isValid())
         return new AccessibleGauge(widget);
-    // Qt gives dialogs and main windows their roles; a plain top-level
-    // widget would otherwise be a "filler" pane.
-    if (widget->isWindow() && widget->windowType() == Qt::Window && !qobject_cast<QDialog *>(widget)
-        && !qobject_cast<QMainWindow *>(widget))
+    // Qt gives dialogs and main windows their roles; the program's own
+    // windows would otherwise be "filler" panes. Only they: a message box
+    // makes its buttons without a parent, top-level for a moment, and the
+    // role given then would stay with them.
+    if (dynamic_cast<Form *>(widget) && !qobject_cast<QDialog *>(widget))
         return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }

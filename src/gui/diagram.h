@@ -27,7 +27,7 @@ public:
 
     // The description says in words what the picture shows: screen readers
     // read it as the picture's description, and it is the picture's tooltip.
-    void show_picture(const QImage &image, const QString &description = QString());
+    void show_picture(const QImage &image, const QString &description);
     void Command1_Click()
     {
         hide();

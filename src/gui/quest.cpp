@@ -413,7 +413,8 @@ void quest::cluebutton_Click()
 
 void quest::diagrambutton_Click(int m)
 {
-    emit diagramRequested(session_.state().current_record.diagrams.at(size_t(m)));
+    const question_record &record = session_.state().current_record;
+    emit diagramRequested(record.diagrams.at(size_t(m)), record.diagram_descriptions.at(size_t(m)));
 }
 
 void quest::exhibitbutton_Click(int m)

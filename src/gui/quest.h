@@ -53,7 +53,7 @@ public:
 signals:
     // Quit Test (or closing the window) during an exam: submit it?
     void submitRequested();
-    void diagramRequested(const QString &name);
+    void diagramRequested(const QString &name, const QString &description);
     void exhibitRequested(const QString &name);
 
 protected:
