@@ -177,10 +177,13 @@ QStringList config_commands(const Device &device)
     const DeviceConfig &config = device.config;
     QStringList lines;
     if (device.kind == DeviceKind::Host) {
+        QStringList words;
         if (config.address.configured())
-            lines << QStringLiteral("address %1").arg(config.address.text());
+            words << QStringLiteral("address") << config.address.text();
         if (config.gateway)
-            lines << QStringLiteral("gateway %1").arg(ipv4_text(config.gateway));
+            words << QStringLiteral("gateway") << ipv4_text(config.gateway);
+        if (!words.isEmpty())
+            lines << words.join(QLatin1Char(' '));
         return lines;
     }
     const PortConfig defaults;

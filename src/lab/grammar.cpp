@@ -44,7 +44,7 @@ const Entry table[] = {
     {OnSwitch, "port <port> priority <port-priority>", 3, Action::PortPriority, "Set the port's spanning tree priority"},
     {OnSwitch, "port <port> security", 3, Action::PortSecurity, "Turn port security on (1 address, shutdown)"},
     {OnSwitch, "port <port> security max <count>", 4, Action::PortSecurityMax, "Turn port security on with a maximum of addresses"},
-    {OnSwitch, "port <port> security violation {shutdown|restrict|protect}", 4, Action::PortSecurityViolation,
+    {OnSwitch, "port <port> security violation {restrict|protect|shutdown}", 4, Action::PortSecurityViolation,
      "Turn port security on with this action on too many addresses"},
     {OnSwitch, "port <port> security sticky", 4, Action::PortSecuritySticky, "Keep the learned secure addresses in the configuration"},
     {OnSwitch, "bundle <bundle> ports <ports> mode {static|lacp-active|lacp-passive}", 2, Action::Bundle,
