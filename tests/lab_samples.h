@@ -2,7 +2,7 @@
 
 // Small networks for the lab tests, written compactly: devices "SW1 SW2
 // PC1:host R1:router SW3=00-0D-4F-00-00-12" (switches and routers get ports
-// P1-P8; a MAC address after "="), links
+// P1-P8, or as many as follow "#"; a MAC address after "="), links
 // "SW1 P1 SW2 P1" with an optional speed and "half", and commands per device
 // applied through the lab reader, as a bank's lab would be.
 #include "lab/lab.h"
@@ -14,12 +14,12 @@ inline QJsonObject lab_json(const QString &devices, const QStringList &links, co
 {
     QJsonArray device_list, link_list;
     for (const QString &item : devices.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QStringList parts = item.section(QLatin1Char('='), 0, 0).split(QLatin1Char(':'));
+        const QStringList parts = item.section(QLatin1Char('='), 0, 0).section(QLatin1Char('#'), 0, 0).split(QLatin1Char(':'));
         QJsonObject device{{"name", parts[0]}, {"kind", parts.value(1, QStringLiteral("switch"))}};
         if (item.contains(QLatin1Char('=')))
             device.insert(QStringLiteral("mac"), item.section(QLatin1Char('='), 1));
         if (parts.value(1) != QLatin1String("host"))
-            device.insert(QStringLiteral("ports"), 8);
+            device.insert(QStringLiteral("ports"), item.contains(QLatin1Char('#')) ? item.section(QLatin1Char('#'), 1).section(QLatin1Char('='), 0, 0).toInt() : 8);
         device_list << device;
     }
     for (const QString &item : links) {

@@ -159,3 +159,22 @@ QString Network::logical_name(int device, int logical) const
     const LogicalPort &port = state_.devices[device].logical[logical];
     return port.bundle ? QStringLiteral("bundle %1").arg(port.bundle) : model_.devices[device].ports[port.members.front()];
 }
+
+static QVector<int> devices_of(const QVector<Endpoint> &endpoints)
+{
+    QVector<int> devices;
+    for (const Endpoint &endpoint : endpoints)
+        if (!devices.contains(endpoint.device))
+            devices << endpoint.device;
+    return devices;
+}
+
+QVector<int> Network::send_frame(int from_host, int to_host)
+{
+    return devices_of(Forwarding(model_, state_).send({from_host, -1}, model_.devices[to_host].mac, &tables_));
+}
+
+QVector<int> Network::broadcast_reach(int from_host) const
+{
+    return devices_of(Forwarding(model_, state_).send({from_host, -1}, broadcast_mac));
+}

@@ -29,6 +29,12 @@ public:
     // The address a ping to the device would go to; false when it has none.
     bool first_address(int device, quint32 *address) const;
 
+    // One frame from a host to another host's MAC address; the switches on
+    // the way learn its source. Returns the devices it reached.
+    QVector<int> send_frame(int from_host, int to_host);
+    // Where a broadcast from a host arrives, without learning.
+    QVector<int> broadcast_reach(int from_host) const;
+
     const MacTable &mac_table(int device) const { return tables_[device]; }
     void clear_mac_table(int device) { tables_[device].clear(); }
 
