@@ -5,6 +5,8 @@
 #include "lab/routing.h"
 #include "lab/spanning_tree.h"
 
+#include <algorithm>
+
 Network::Network(NetworkModel model) : model_(std::move(model))
 {
     for (Device &device : model_.devices)
@@ -53,6 +55,11 @@ bool Network::update_links(QVector<QVector<QString>> &err_disabled)
 // action; under restrict and protect, lets in the lowest addresses only.
 void Network::apply_port_security(QVector<QVector<QString>> &err_disabled)
 {
+    const bool any = std::any_of(model_.devices.begin(), model_.devices.end(), [](const Device &device) {
+        return std::any_of(device.config.ports.begin(), device.config.ports.end(), [](const PortConfig &port) { return port.security; });
+    });
+    if (!any)
+        return;
     const auto seen = Forwarding(model_, state_).addresses_seen();
     for (int d = 0; d < model_.devices.size(); ++d) {
         for (int p = 0; p < model_.devices[d].ports.size(); ++p) {

@@ -6,8 +6,8 @@
 VlanSet VlanSet::all()
 {
     VlanSet set;
-    for (int vlan = first; vlan <= last; ++vlan)
-        set.insert(vlan);
+    set.bits_.set();
+    set.bits_.reset(0);
     return set;
 }
 
