@@ -14,10 +14,6 @@ const QStringList states{"forwarding", "blocking", "discarding", "down", "shut d
 QString port_of(const NetworkModel &model, const QString &device, const QString &port, QString *problem)
 {
     const int d = model.device_index(device);
-    if (d < 0) {
-        *problem = QStringLiteral("no device '%1'").arg(device);
-        return {};
-    }
     const int p = model.devices[d].port_index(port);
     if (p < 0)
         *problem = QStringLiteral("%1 has no port '%2'").arg(device, port);
@@ -70,7 +66,8 @@ Goal read_goal(const QJsonValue &json, const NetworkModel &model, QString *probl
         goal.kind = key == QLatin1String("port_role") ? Goal::PortRole : Goal::PortState;
         if (need(3)) {
             goal.device = device_of(model, list[0], &kind, problem);
-            goal.port = port_of(model, goal.device, list[1].toString(), problem);
+            if (problem->isEmpty())
+                goal.port = port_of(model, goal.device, list[1].toString(), problem);
             goal.word = list[2].toString();
             const QStringList &words = goal.kind == Goal::PortRole ? roles : states;
             if (problem->isEmpty() && !words.contains(goal.word))
@@ -93,7 +90,8 @@ Goal read_goal(const QJsonValue &json, const NetworkModel &model, QString *probl
         goal.kind = Goal::ErrDisabled;
         if (need(2)) {
             goal.device = device_of(model, list[0], &kind, problem);
-            goal.port = port_of(model, goal.device, list[1].toString(), problem);
+            if (problem->isEmpty())
+                goal.port = port_of(model, goal.device, list[1].toString(), problem);
         }
     } else {
         *problem = QStringLiteral("unknown goal '%1'").arg(key.left(40));

@@ -153,11 +153,12 @@ bool Network::first_address(int device, quint32 *address) const
 bool Network::reaches(int a, int b, QString *problem)
 {
     quint32 address_a = 0, address_b = 0;
-    if (!first_address(a, &address_a) || !first_address(b, &address_b)) {
-        if (problem)
-            *problem = QStringLiteral("%1 has no address").arg(model_.devices[first_address(a, &address_a) ? b : a].name);
-        return false;
-    }
+    for (const auto &[device, address] : {std::pair(a, &address_a), std::pair(b, &address_b)})
+        if (!first_address(device, address)) {
+            if (problem)
+                *problem = QStringLiteral("%1 has no address").arg(model_.devices[device].name);
+            return false;
+        }
     return delivers(a, address_b, problem) && delivers(b, address_a, problem);
 }
 
