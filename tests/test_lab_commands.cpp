@@ -156,6 +156,7 @@ void TestLabCommands::question_mark_data()
     QTest::newRow("a value") << 0 << "vlan " << QStringList{"<vlan>", "a VLAN number, 1-4094"} << QStringList{};
     QTest::newRow("command may end") << 0 << "vlan 10 " << QStringList{"<Enter>", "name"} << QStringList{};
     QTest::newRow("partial word") << 0 << "sh" << QStringList{"show"} << QStringList{"spanning-tree"};
+    QTest::newRow("partial value") << 0 << "port P" << QStringList{"<port>", "a port of this device"} << QStringList{"Nothing"};
     QTest::newRow("after an error") << 0 << "port P1 trnk " << QStringList{"^", "Unknown word 'trnk'"} << QStringList{};
 }
 

@@ -424,7 +424,7 @@ QString help_for(const QString &line, const ParseContext &context)
         if (position >= entry->elements.size())
             continue;
         const Element &element = entry->elements[position];
-        if (element.value && last.isEmpty())
+        if (element.value)
             add(QLatin1String(element.value->name), QLatin1String(element.value->help));
         for (const QString &word : element.words)
             if (word.startsWith(last, Qt::CaseInsensitive))
