@@ -9,7 +9,6 @@ constexpr int max_ports_per_device = 64;
 constexpr int max_links = 256;
 constexpr int max_commands_per_device = 200;
 constexpr int max_line_length = 256;
-constexpr int max_name_length = 32;
 constexpr int max_history = 100;
 constexpr int max_goals = 64;
 constexpr int max_bundle_members = 8;

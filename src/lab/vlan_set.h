@@ -12,7 +12,7 @@ public:
     static constexpr int last = 4094;
 
     static VlanSet all();
-    // Empty optional-like result: ok is false when the text is not a list.
+    // Sets ok to false, and returns an empty set, when the text is not a list.
     static VlanSet parse(const QString &text, bool *ok);
     static bool valid_id(int vlan) { return vlan >= first && vlan <= last; }
 
@@ -21,7 +21,6 @@ public:
     bool is_all() const { return bits_.count() == size_t(last); }
     QString text() const;
     bool operator==(const VlanSet &other) const { return bits_ == other.bits_; }
-    bool operator!=(const VlanSet &other) const { return bits_ != other.bits_; }
 
 private:
     std::bitset<last + 1> bits_;
