@@ -14,11 +14,11 @@ inline QJsonObject lab_json(const QString &devices, const QStringList &links, co
 {
     QJsonArray device_list, link_list;
     for (const QString &item : devices.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QStringList parts = item.section(QLatin1Char('='), 0, 0).section(QLatin1Char('#'), 0, 0).split(QLatin1Char(':'));
-        QJsonObject device{{"name", parts[0]}, {"kind", parts.value(1, QStringLiteral("switch"))}};
+        const QStringList fields = item.section(QLatin1Char('='), 0, 0).section(QLatin1Char('#'), 0, 0).split(QLatin1Char(':'));
+        QJsonObject device{{"name", fields[0]}, {"kind", fields.value(1, QStringLiteral("switch"))}};
         if (item.contains(QLatin1Char('=')))
             device.insert(QStringLiteral("mac"), item.section(QLatin1Char('='), 1));
-        if (parts.value(1) != QLatin1String("host"))
+        if (fields.value(1) != QLatin1String("host"))
             device.insert(QStringLiteral("ports"), item.contains(QLatin1Char('#')) ? item.section(QLatin1Char('#'), 1).section(QLatin1Char('='), 0, 0).toInt() : 8);
         device_list << device;
     }

@@ -20,14 +20,14 @@ QString Ipv4Interface::text() const
 
 bool parse_ipv4(const QString &text, quint32 *address)
 {
-    const QStringList parts = text.split(QLatin1Char('.'));
-    if (parts.size() != 4)
+    const QStringList octets = text.split(QLatin1Char('.'));
+    if (octets.size() != 4)
         return false;
     quint32 value = 0;
-    for (const QString &part : parts) {
+    for (const QString &octet_text : octets) {
         bool ok = false;
-        const int octet = part.toInt(&ok);
-        if (!ok || part.size() > 3 || octet < 0 || octet > 255)
+        const int octet = octet_text.toInt(&ok);
+        if (!ok || octet_text.size() > 3 || octet < 0 || octet > 255)
             return false;
         value = value << 8 | quint32(octet);
     }
