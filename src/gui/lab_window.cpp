@@ -105,6 +105,9 @@ void LabWindow::show_lab(const LabDefinition &lab, bool practice)
                 [this, name](const QString &line) { after_command(name, line); });
         tabs_->addTab(page, name);
     }
+    // The student starts by typing: the first console takes the focus.
+    if (tabs_->count())
+        tabs_->widget(0)->setFocus();
     check_->setVisible(practice);
     report_->clear();
     report_->setVisible(false);
