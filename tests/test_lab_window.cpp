@@ -7,6 +7,7 @@
 #include "gui/topology_view.h"
 #include "lab/lab.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -29,6 +30,7 @@ private slots:
     void escape_keeps_window();
     void check_my_work_in_words();
     void topology_styles_links();
+    void vlan_chooser_highlights();
     void screenshots();
 
 private:
@@ -186,6 +188,21 @@ void TestLabWindow::topology_styles_links()
     QCOMPARE(view->look_of(2), TopologyView::LinkLook::Forwarding);
 }
 
+void TestLabWindow::vlan_chooser_highlights()
+{
+    LabWindow window;
+    window.show_lab(lab(11), true);
+    auto *chooser = window.findChild<QComboBox *>();
+    QVERIFY(chooser->findData(20) > 0);
+    chooser->setCurrentIndex(chooser->findData(10));
+    // Links 2 and 3: SW1 to PC1 (access VLAN 10) and to PC2 (access VLAN 20).
+    QVERIFY(window.topology()->carries_vlan(2));
+    QVERIFY(!window.topology()->carries_vlan(3));
+    type(window, "SW1", "vlan 30");
+    QVERIFY(chooser->findData(30) > 0);  // a VLAN made by a command is offered
+    QCOMPARE(chooser->currentData().toInt(), 10);
+}
+
 void TestLabWindow::screenshots()
 {
     const QString folder = qEnvironmentVariable("LAB_WINDOW_SHOTS");
@@ -210,7 +227,17 @@ void TestLabWindow::screenshots()
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         type(window, "SW1", "port P7 shutdown");
         type(window, "SW1", "port P1 trnk");
+        auto *chooser = window.findChild<QComboBox *>();
+        chooser->setCurrentIndex(chooser->findData(20));
         QVERIFY(window.grab().save(folder + (dark ? "/lab-dark.png" : "/lab-light.png")));
+        LabWindow bundle;
+        bundle.setPalette(palette);
+        bundle.show_lab(lab(8), true);
+        bundle.resize(900, 600);
+        bundle.show();
+        type(bundle, "SW1", "bundle 1 ports P7,P8 mode lacp-active");
+        bundle.findChild<QPushButton *>()->click();
+        QVERIFY(bundle.grab().save(folder + (dark ? "/lab8-dark.png" : "/lab8-light.png")));
     }
 }
 

@@ -92,7 +92,8 @@ void LabWindow::show_lab(const LabDefinition &lab, bool practice)
     setWindowTitle(lab.title.isEmpty() ? tr("Lab") : tr("Lab: %1").arg(lab.title));
     title_->setText(lab.title);
     title_->setVisible(!lab.title.isEmpty());
-    task_->setText(lab.task.isEmpty() ? lab.title : lab.task);
+    task_->setText(lab.task);
+    task_->setVisible(!lab.task.isEmpty());  // the title above says it otherwise
     topology_->set_network(network_.get());
     fill_vlans();
 

@@ -28,7 +28,8 @@ public:
     ~LabWindow() override;
 
     // Builds the network from the lab's start; in practice "Check my work"
-    // is offered. The task shown is lab.task, or the title when it has none.
+    // is offered. The task shown is lab.task (the flow
+    // fills it from the question's text), under lab.title.
     void show_lab(const LabDefinition &lab, bool practice);
 
     bool all_goals_met() const;

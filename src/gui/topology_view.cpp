@@ -88,19 +88,21 @@ QPen TopologyView::pen_for(LinkLook look, bool highlighted) const
     const auto hue = [&](const QColor &colour) { return with_contrast(colour, base, 3.0); };
     const qreal unit = fontMetrics().height() / 8.0;
     QPen pen;
-    pen.setCapStyle(Qt::FlatCap);
     switch (look) {
     case LinkLook::Forwarding:
-        pen = QPen(hue(QColor(0x2e, 0x9e, 0x44)), 2 * unit);
+        pen = QPen(hue(QColor(0x2e, 0x9e, 0x44)), 2 * unit, Qt::SolidLine, Qt::FlatCap);
         break;
     case LinkLook::Blocking:
-        pen = QPen(hue(QColor(0xe0, 0x8a, 0x00)), 2 * unit, Qt::DashLine);
+        pen = QPen(hue(QColor(0xe0, 0x8a, 0x00)), 2 * unit, Qt::DashLine, Qt::FlatCap);
         break;
     case LinkLook::Down:
-        pen = QPen(hue(QColor(0xd0, 0x30, 0x30)), 1.5 * unit, Qt::DotLine);
+        // Round dots, so "dotted" stays unlike "dashed" however heavy.
+        pen = QPen(hue(QColor(0xd0, 0x30, 0x30)), 2 * unit);
+        pen.setDashPattern({0.01, 2.2});
+        pen.setCapStyle(Qt::RoundCap);
         break;
     case LinkLook::Bundled:
-        pen = QPen(hue(QColor(0x30, 0x70, 0xe0)), 5 * unit);
+        pen = QPen(hue(QColor(0x30, 0x70, 0xe0)), 6 * unit, Qt::SolidLine, Qt::FlatCap);
         break;
     }
     if (highlighted)
@@ -133,9 +135,22 @@ static const char *look_word(TopologyView::LinkLook look)
     case TopologyView::LinkLook::Forwarding: return QT_TRANSLATE_NOOP("TopologyView", "forwarding");
     case TopologyView::LinkLook::Blocking: return QT_TRANSLATE_NOOP("TopologyView", "blocking (dashed)");
     case TopologyView::LinkLook::Down: return QT_TRANSLATE_NOOP("TopologyView", "down (dotted)");
-    case TopologyView::LinkLook::Bundled: return QT_TRANSLATE_NOOP("TopologyView", "bundled (thick)");
+    case TopologyView::LinkLook::Bundled: return QT_TRANSLATE_NOOP("TopologyView", "bundled (double)");
     }
     return "";
+}
+
+void TopologyView::draw_link(QPainter &painter, QPointF a, QPointF b, LinkLook look, bool highlighted) const
+{
+    const QPen pen = pen_for(look, highlighted);
+    painter.setPen(pen);
+    painter.drawLine(a, b);
+    // A bundle is drawn as two cables side by side: a line of the
+    // background down its middle, so it differs from a heavy line by shape.
+    if (look == LinkLook::Bundled) {
+        painter.setPen(QPen(palette().color(QPalette::Base), pen.widthF() / 3, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(a, b);
+    }
 }
 
 void TopologyView::paint_legend(QPainter &painter, const QRectF &area) const
@@ -144,22 +159,21 @@ void TopologyView::paint_legend(QPainter &painter, const QRectF &area) const
     const qreal sample = metrics.height() * 2;
     qreal x = area.left();
     qreal y = area.top() + metrics.height() / 2;
-    const auto item = [&](const QPen &pen, const QString &text) {
+    const auto item = [&](LinkLook look, bool highlighted, const QString &text) {
         const qreal width = sample + metrics.height() / 2 + metrics.horizontalAdvance(text) + metrics.height();
         if (x + width > area.right() && x > area.left()) {
             x = area.left();
             y += metrics.height() * 1.4;
         }
-        painter.setPen(pen);
-        painter.drawLine(QPointF(x, y), QPointF(x + sample, y));
+        draw_link(painter, QPointF(x, y), QPointF(x + sample, y), look, highlighted);
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(QPointF(x + sample + metrics.height() / 2, y + metrics.ascent() / 2 - metrics.descent() / 2), text);
         x += width;
     };
     for (LinkLook look : {LinkLook::Forwarding, LinkLook::Blocking, LinkLook::Down, LinkLook::Bundled})
-        item(pen_for(look, false), tr(look_word(look)));
+        item(look, false, tr(look_word(look)));
     if (vlan_ > 0)
-        item(pen_for(LinkLook::Forwarding, true), tr("heavier: carries VLAN %1").arg(vlan_));
+        item(LinkLook::Forwarding, true, tr("heavier: carries VLAN %1").arg(vlan_));
 }
 
 void TopologyView::paintEvent(QPaintEvent *)
@@ -175,7 +189,7 @@ void TopologyView::paintEvent(QPaintEvent *)
     const int legend_lines = width() < line * 40 ? 3 : 2;
     const QRectF legend(line / 2, height() - legend_lines * line * 1.4, width() - line, legend_lines * line * 1.4);
     // Device boxes are placed by their centres: keep a box's half inside.
-    const QRectF area = QRectF(rect()).adjusted(line * 3, line * 1.5, -line * 3, -line * 1.5 - legend.height());
+    const QRectF area = QRectF(rect()).adjusted(line * 3, line * 2.5, -line * 3, -line * 2.5 - legend.height());
 
     const QVector<Device> &devices = network_->model().devices;
     qreal left = devices[0].x, right = left, top = devices[0].y, bottom = top;
@@ -205,16 +219,15 @@ void TopologyView::paintEvent(QPaintEvent *)
         const QPointF along = b - a;
         const qreal length = std::max(std::hypot(along.x(), along.y()), 1.0);
         const QPointF across(-along.y() / length, along.x() / length);
-        const QPointF shift = across * (nth - (total - 1) / 2.0) * line * 0.9;
-        painter.setPen(pen_for(look_of(i), carries_vlan(i)));
-        painter.drawLine(a + shift, b + shift);
+        const QPointF shift = across * (nth - (total - 1) / 2.0) * line * 1.5;
+        draw_link(painter, a + shift, b + shift, look_of(i), carries_vlan(i));
         // The port names near each end, where the reader looks for them.
         painter.setPen(colours.color(QPalette::Text));
         QFont small = font();
         small.setPointSizeF(small.pointSizeF() * 0.8);
         painter.setFont(small);
         const auto label = [&](int device, int port, QPointF from, QPointF towards) {
-            const QPointF at = from + (towards - from) * std::min(0.3, line * 3.2 / length) + shift + across * line * 0.5;
+            const QPointF at = from + (towards - from) * std::min(0.3, line * 3.2 / length) + shift + across * line * 0.9;
             painter.drawText(QRectF(at.x() - line * 2, at.y() - line / 2, line * 4, line), Qt::AlignCenter,
                              devices[device].ports.value(port));
         };

@@ -3,11 +3,13 @@
 
 #include <QWidget>
 
+class QPainter;
+
 class Network;
 
 // A lab network drawn: devices at their places, links styled by what they
-// do. Style is colour and line together (dashed blocking, dotted down, thick
-// bundled) so it reads without colour; its accessible description is
+// do. Style is colour and line together (dashed blocking, dotted down, double
+// bundled, heavier for the chosen VLAN) so it reads without colour; its accessible description is
 // describe_network()'s text. The owner calls refresh() after each command.
 class TopologyView : public QWidget {
     Q_OBJECT
@@ -32,7 +34,8 @@ protected:
 
 private:
     QPen pen_for(LinkLook look, bool highlighted) const;
-    void paint_legend(class QPainter &painter, const QRectF &area) const;
+    void draw_link(QPainter &painter, QPointF a, QPointF b, LinkLook look, bool highlighted) const;
+    void paint_legend(QPainter &painter, const QRectF &area) const;
 
     const Network *network_ = nullptr;
     int vlan_ = 0;
