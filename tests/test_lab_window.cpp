@@ -28,6 +28,7 @@ private slots:
     void question_mark_helps_without_running();
     void wrong_command_points_at_word();
     void escape_keeps_window();
+    void tab_reaches_every_control();
     void check_my_work_in_words();
     void topology_styles_links();
     void vlan_chooser_highlights();
@@ -159,6 +160,28 @@ void TestLabWindow::escape_keeps_window()
     QCOMPARE(input->text(), QString());
     QTest::keyClick(&window, Qt::Key_Escape);
     QVERIFY(window.isVisible());
+}
+
+void TestLabWindow::tab_reaches_every_control()
+{
+    LabWindow window;
+    window.show_lab(lab(8), true);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSet<QWidget *> reached;
+    for (int press = 0; press < 30; ++press) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        reached.insert(focus);
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QVERIFY(reached.contains(window.topology()));
+    QVERIFY(reached.contains(window.findChild<QComboBox *>()));
+    QVERIFY(reached.contains(window.findChild<QPushButton *>()));
+    QVERIFY(reached.contains(window.console_of("SW1")->input()));
+    QVERIFY(reached.contains(window.console_of("SW1")->output()));
+    QVERIFY(!window.topology()->accessibleName().isEmpty());
 }
 
 void TestLabWindow::check_my_work_in_words()

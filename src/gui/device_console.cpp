@@ -22,6 +22,7 @@ DeviceConsole::DeviceConsole(LabConsole &console, const QString &device_name, QW
     output_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     output_->setAccessibleName(tr("%1 console output").arg(device_name));
     output_->setTabChangesFocus(true);
+    output_->setFocusPolicy(Qt::StrongFocus);  // read-only would leave it out of the Tab order
     prompt_ = new QLabel(console.prompt().trimmed(), this);
     prompt_->setFont(fixed);
     input_ = new QLineEdit(this);
@@ -39,7 +40,8 @@ DeviceConsole::DeviceConsole(LabConsole &console, const QString &device_name, QW
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(output_, 1);
     layout->addLayout(line);
-    setFocusProxy(input_);
+    // The input first: typing is what the page is for; the transcript after.
+    setTabOrder(input_, output_);
 }
 
 void DeviceConsole::print(const QString &text)

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QSplitter>
@@ -50,16 +51,30 @@ LabWindow::LabWindow(QWidget *parent) : QWidget(parent)
     network_layout->addLayout(vlan_row);
     network_layout->addWidget(topology_, 1);
 
+    check_ = new QPushButton(tr("&Check my work"), this);
+    connect(check_, &QPushButton::clicked, this, &LabWindow::check_work);
     tabs_ = new QTabWidget(this);
     tabs_->setAccessibleName(tr("Device consoles"));
+    // Tab goes down the window as it reads: task, VLAN, diagram, the device
+    // tabs, the shown console, then Check my work.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        auto *page = static_cast<DeviceConsole *>(tabs_->widget(index));
+        if (!page)
+            return;
+        setTabOrder(tabs_, page->input());
+        setTabOrder(page->input(), page->output());
+        setTabOrder(page->output(), check_);
+    });
+    setTabOrder(task_, vlans_);
+    setTabOrder(vlans_, topology_);
+    setTabOrder(topology_, tabs_);
     auto *split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(network_box);
     split->addWidget(tabs_);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
 
-    check_ = new QPushButton(tr("&Check my work"), this);
-    connect(check_, &QPushButton::clicked, this, &LabWindow::check_work);
+
     report_ = new QListWidget(this);
     report_->setAccessibleName(tr("Goals"));
     report_->setVisible(false);
@@ -108,7 +123,7 @@ void LabWindow::show_lab(const LabDefinition &lab, bool practice)
     }
     // The student starts by typing: the first console takes the focus.
     if (tabs_->count())
-        tabs_->widget(0)->setFocus();
+        static_cast<DeviceConsole *>(tabs_->widget(0))->input()->setFocus();
     check_->setVisible(practice);
     report_->clear();
     report_->setVisible(false);
