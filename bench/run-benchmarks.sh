@@ -55,5 +55,7 @@ messages=/dev/null
 "$bin/bench_timings" "$runs" 2>"$messages"
 "$bin/bench_review" "$runs" 2>"$messages"
 "$bin/bench_bank_formats" "$runs" 2>"$messages"
+"$bin/bench_lab" "$runs" 2>"$messages"
+"$bin/bench_lab_window" "$runs" 2>"$messages"
 # The results file; its ten-year file is made on the first run and kept.
 "$bin/bench_history" "$runs" 2>"$messages"
