@@ -161,7 +161,7 @@ int main(int argc, char *argv[])
     // An exam: the first two questions answered, the second flagged, then the summary.
     program.state.exam_mode = 1;
     program.state.exam_minutes = program.state.questions_per_quiz;
-    window.start_quiz_of(quiz_bank_questions(program.state.questions_per_quiz, 1, program.bank.total_questions));
+    window.start_quiz_of(quiz_bank_questions(1, program.bank.total_questions));
     window.QChoice[3]->setChecked(true);
     window.NextButton_Click();
     window.abox[1]->setPlainText(QStringLiteral("0x8100"));

@@ -47,6 +47,34 @@ struct Options {
     }
 };
 
+// The options QGuiApplication and QApplication take out of the command line,
+// written with one dash or two, their value after a space or "=".
+bool is_qt_option(const QString &argument, bool &takes_value)
+{
+    static const QStringList with_value{"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                                        "geometry", "qwindowtitle", "title", "qwindowicon", "icon", "session",
+                                        "display", "name", "style", "stylesheet", "qmljsdebugger"};
+    static const QStringList flags{"reverse", "testability", "widgetcount", "nograb", "dograb", "sync"};
+    if (!argument.startsWith(QLatin1Char('-')))
+        return false;
+    const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1).section(QLatin1Char('='), 0, 0);
+    takes_value = with_value.contains(name) && !argument.contains(QLatin1Char('='));
+    return with_value.contains(name) || flags.contains(name);
+}
+
+QStringList without_qt_options(const QStringList &arguments)
+{
+    QStringList kept;
+    for (int i = 0; i < arguments.size(); ++i) {
+        bool takes_value = false;
+        if (i > 0 && is_qt_option(arguments[i], takes_value))
+            i += takes_value ? 1 : 0;
+        else
+            kept << arguments[i];
+    }
+    return kept;
+}
+
 CommandLine refused(const QString &error)
 {
     CommandLine command;
@@ -142,7 +170,7 @@ int convert_file(const CommandLine &command, QIODevice &out, QIODevice &err)
 CommandLine parse_command_line(const QStringList &arguments)
 {
     Options options;
-    if (!options.parser.parse(arguments))
+    if (!options.parser.parse(without_qt_options(arguments)))
         return refused(options.parser.errorText());
     const QCommandLineParser &parser = options.parser;
     CommandLine command;

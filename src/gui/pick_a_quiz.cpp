@@ -31,13 +31,14 @@ pick_a_quiz::pick_a_quiz(Program &program) : program_(program)
     connect(ui().results_button, &QPushButton::clicked, this, &pick_a_quiz::results_button_Click);
     connect(ui().exam_mode, &QCheckBox::toggled, this, &pick_a_quiz::exam_mode_toggled);
     connect(ui().exam_minutes, &QSpinBox::valueChanged, this, [this] { minutes_chosen_ = true; });
-    connect(ui().due_quiz, &QRadioButton::toggled, this, &pick_a_quiz::suggest_exam_minutes);
     last_best = {nullptr, ui().last_best_1, ui().last_best_2, ui().last_best_3, ui().last_best_4};
     // The quiz of due questions sits outside the frame of the four quizzes
     // and is one choice with them.
     auto *quizzes = new QButtonGroup(this);
     for (QRadioButton *button : {ui().which_quiz_1, ui().which_quiz_2, ui().which_quiz_3, ui().which_quiz_4, ui().due_quiz})
         quizzes->addButton(button);
+    // Quizzes of a bank differ by a question when its size is not a multiple of four.
+    connect(quizzes, &QButtonGroup::buttonToggled, this, &pick_a_quiz::suggest_exam_minutes);
 }
 
 pick_a_quiz::~pick_a_quiz() = default;
@@ -62,7 +63,8 @@ void pick_a_quiz::suggest_exam_minutes()
     if (minutes_chosen_)
         return;
     // A minute per question of the quiz chosen.
-    const int questions = ui().due_quiz->isChecked() ? int(due_for_review_.size()) - 1 : program_.state.questions_per_quiz;
+    const int questions = ui().due_quiz->isChecked() ? int(due_for_review_.size()) - 1
+                                                     : questions_in_quiz(checked_quiz(), program_.bank.total_questions);
     const QSignalBlocker quiet(ui().exam_minutes);
     ui().exam_minutes->setValue(questions);
 }
@@ -102,10 +104,7 @@ void pick_a_quiz::Command1_Click()
     QuizState &state = program_.state;
     program_.random.reseed_from_clock();
     setCursor(Qt::WaitCursor);
-    for (qint16 n = 1; n <= 4; ++n) {
-        if (which_quiz[size_t(n)]->isChecked())
-            state.selected_quiz = state.question_id = n;
-    }
+    state.selected_quiz = state.question_id = checked_quiz();
     state.show_when_right = flag(*ui().answer_when_right);
     state.show_when_wrong = flag(*ui().answer_when_wrong);
     state.random_question_order = flag(*ui().random_questions);
@@ -124,10 +123,8 @@ void pick_a_quiz::Command1_Click()
     question_window.show();
     center_window(question_window);
     state.quiz_number = state.selected_quiz;
-    state.quiz_questions = quiz_bank_questions(state.questions_per_quiz, state.quiz_number,
-                                               program_.bank.total_questions);
-    if (ui().due_quiz->isChecked())
-        set_quiz_questions(state, due_for_review_);
+    set_quiz_questions(state, ui().due_quiz->isChecked() ? due_for_review_
+                                                         : quiz_bank_questions(state.quiz_number, program_.bank.total_questions));
     build_question_order(state, program_.random);
     state.question_id = 0;
     state.current_question = 0;
@@ -136,6 +133,16 @@ void pick_a_quiz::Command1_Click()
     question_window.show_first_question();
     unsetCursor();
     hide();
+}
+
+// The quiz of the bank chosen, 1..4, or 0 for the questions due for review.
+qint16 pick_a_quiz::checked_quiz() const
+{
+    for (qint16 n = 1; n <= 4; ++n) {
+        if (which_quiz[size_t(n)]->isChecked())
+            return n;
+    }
+    return 0;
 }
 
 bool pick_a_quiz::Form_QueryUnload()

@@ -45,7 +45,7 @@ void Welcome::Form_Load()
     setWindowTitle(program_.bank.test_title);
     ui().author_name2->setText(program_.bank.author_email);
     ui().author_name2->setCursorPosition(0);
-    program_.state.questions_per_quiz = questions_per_quiz_for(program_.bank.total_questions);
+    program_.state.questions_per_quiz = questions_in_quiz(1, program_.bank.total_questions);
     unsetCursor();
     center_window(*this);
     setVisible(true);

@@ -34,8 +34,7 @@ QString options_text(const QuizState &state)
 
 int quiz_of(const QuizState &state, const QuestionBank &bank)
 {
-    const std::vector<qint16> whole_quiz = quiz_bank_questions(questions_per_quiz_for(bank.total_questions),
-                                                               state.quiz_number, bank.total_questions);
+    const std::vector<qint16> whole_quiz = quiz_bank_questions(state.quiz_number, bank.total_questions);
     return state.quiz_questions == whole_quiz ? state.quiz_number : AttemptRecord::chosen_questions;
 }
 
