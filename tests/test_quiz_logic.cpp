@@ -209,6 +209,14 @@ private slots:
         QVERIFY(!choice_is_right(two_right, pressed(5, {2})));
         QVERIFY(!choice_is_right(two_right, pressed(5, {2, 4, 1})));
         QVERIFY(!choice_is_right(two_right, pressed(5, {})));
+        // Any one of the right answers: one of them alone is right.
+        question_record either = two_right;
+        either.question_type = any_one_right_type();
+        QVERIFY(choice_is_right(either, pressed(5, {2})));
+        QVERIFY(choice_is_right(either, pressed(5, {4})));
+        QVERIFY(!choice_is_right(either, pressed(5, {2, 4})));
+        QVERIFY(!choice_is_right(either, pressed(5, {1})));
+        QVERIFY(feedback_text(either, true, pressed(5, {}).visible).startsWith(QStringLiteral("Great Job.\r\nThe answer(s):  B or D\r\n")));
         // Hidden positions are not looked at, pressed or not.
         question_record hidden_flag = choice_question(3, {1});
         hidden_flag.correct[5] = 1;

@@ -112,12 +112,71 @@ bool is_plain(const QString &text)
 
 } // namespace
 
-QString decode_text(const QByteArray &bytes)
+DecodedText decode_text(const QByteArray &bytes)
 {
     if (has_utf16_mark(bytes))
-        return QStringDecoder(QStringDecoder::Utf16).decode(bytes);
+        return {QStringDecoder(QStringDecoder::Utf16).decode(bytes), {}, {}};
     const QByteArrayView body = bytes.startsWith("\xef\xbb\xbf") ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
-    return QUtf8StringView(body.data(), body.size()).isValidUtf8() ? QString::fromUtf8(body) : QString::fromLatin1(body);
+    if (QUtf8StringView(body.data(), body.size()).isValidUtf8())
+        return {QString::fromUtf8(body), {}, {}};
+    DecodedText decoded;
+    decoded.text.reserve(body.size());
+    int number = 1;
+    for (qsizetype start = 0; start <= body.size(); ++number) {
+        qsizetype end = start;
+        while (end < body.size() && body[end] != '\n' && body[end] != '\r')
+            ++end;
+        const QByteArrayView line = body.sliced(start, end - start);
+        if (QUtf8StringView(line.data(), line.size()).isValidUtf8()) {
+            decoded.text += QString::fromUtf8(line);
+        } else {
+            const QString utf8 = QString::fromUtf8(line);
+            const qsizetype high = std::count_if(line.begin(), line.end(), [](char c) { return uchar(c) >= 0x80; });
+            const bool no_utf8 = utf8.count(QChar(QChar::ReplacementCharacter)) == high;
+            decoded.text += no_utf8 ? QString::fromLatin1(line) : utf8;
+            (no_utf8 ? decoded.latin1_lines : decoded.mended_lines).push_back(number);
+        }
+        const qsizetype ending = end + 1 < body.size() && body[end] == '\r' && body[end + 1] == '\n' ? 2 : 1;
+        if (end < body.size())
+            decoded.text += QString::fromLatin1(body.sliced(end, ending));
+        start = end + ending;
+    }
+    return decoded;
+}
+
+QList<QStringView> text_lines(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text.at(k);
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            continue;
+        lines << text.sliced(start, k - start);
+        if (c == QLatin1Char('\r') && k + 1 < text.size() && text.at(k + 1) == QLatin1Char('\n'))
+            ++k;
+        start = k + 1;
+    }
+    lines << text.sliced(start);
+    return lines;
+}
+
+QString replace_line_ends(QStringView text, QStringView by)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    const QList<QStringView> lines = text_lines(text);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (n > 0)
+            out += by;
+        out += lines[n];
+    }
+    return out;
+}
+
+QString with_line_breaks(QStringView text)
+{
+    return replace_line_ends(text, line_break());
 }
 
 bool looks_binary(const QByteArray &bytes)
@@ -225,10 +284,7 @@ PlainText html_to_plain(const QString &html)
 
 QString plain_to_html(const QString &text)
 {
-    QString html = text.toHtmlEscaped();
-    html.replace(line_break(), QLatin1String("<br>"));
-    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
-    return html;
+    return replace_line_ends(text.toHtmlEscaped(), u"<br>");
 }
 
 QString picture_tag(const QString &name)

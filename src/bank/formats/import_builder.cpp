@@ -65,6 +65,9 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
             report(bank, draft.line, false,
                    QStringLiteral("the partial credit of answer %1 is dropped: it counts as wrong").arg(quoted(answer.text)));
     }
+    // One answer to choose, several of them at full credit: any one is right.
+    if (!draft.typed && draft.one_right && std::count(record.correct.begin() + 1, record.correct.end(), 1) > 1)
+        record.question_type = any_one_right_type();
     return {};
 }
 

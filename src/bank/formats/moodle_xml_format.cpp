@@ -160,8 +160,7 @@ private:
             return {};
         const QString format = node->attribute(QLatin1String("format"));
         if (format == QLatin1String("plain_text") || format == QLatin1String("markdown"))
-            return {QString(text->text.trimmed()).replace(QLatin1String("\r\n"), QLatin1String("\n"))
-                        .replace(QLatin1Char('\n'), line_break()), {}};
+            return {with_line_breaks(QStringView(text->text).trimmed()), {}};
         return html_to_plain(text->text);
     }
 
@@ -250,9 +249,14 @@ QString fraction(double percent)
 void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record, int number)
 {
     const bool typed = is_typed_question(record);
+    // Several right answers of which any one will do: one answer to choose,
+    // each right one at full credit.
+    const bool any_one = is_any_one_right(record);
     int rights = 0;
     for (size_t k = 1; k <= 6; ++k)
         rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
+    if (any_one)
+        rights = 1;
     xml.writeStartElement(QStringLiteral("question"));
     xml.writeAttribute(QStringLiteral("type"), typed ? QStringLiteral("shortanswer") : QStringLiteral("multichoice"));
     xml.writeStartElement(QStringLiteral("name"));
