@@ -114,7 +114,7 @@ private slots:
         QTest::newRow("missing, then clean") << QStringList{"--check", "missing.txt", "good.txt=" + kAiken} << 2
                                              << "missing.txt" + counts.arg(0).arg(0).arg(0) + "good.txt" + counts.arg(1).arg(1).arg(0)
                                              << QStringList{"missing.txt: error: "};
-        QTest::newRow("builtin to gift") << QStringList{"--convert", "builtin", "--to", "gift"} << 0 << "// LAN Switching Practice"
+        QTest::newRow("builtin to gift") << QStringList{"--convert", "builtin", "--to", "gift"} << 0 << "// Title: LAN Switching Practice"
                                          << QStringList();
         QTest::newRow("no such format") << QStringList{"--convert", "builtin", "--to", "aiken"} << 2 << ""
                                         << QStringList{"--to takes json, gift or moodle-xml"};

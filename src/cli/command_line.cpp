@@ -3,6 +3,7 @@
 #include "bank/formats/bank_choice.h"
 #include "cli/bank_converter.h"
 #include "cli/bank_lint.h"
+#include "cli/format_fit.h"
 #include "bank/bank_loaders.h"
 
 #include <QCommandLineParser>
@@ -145,24 +146,29 @@ int convert_file(const CommandLine &command, QIODevice &out, QIODevice &err)
     }
     const QString &file = command.files.constFirst();
     ImportedBank bank;
+    QString folder;  // the built-in bank's files are named from the current directory
     if (file == kBuiltin) {
         QuestionBank builtin;
         fill_question_bank(builtin);
         bank = exportable_bank(builtin);
     } else {
         bank = read_bank_file(file);
-        report_problems(err, file, bank.problems);
-        if (bank.questions.empty())
+        folder = QFileInfo(file).absolutePath();
+        if (bank.questions.empty()) {
+            report_problems(err, file, bank.problems);
             return 2;
+        }
     }
+    std::vector<BankProblem> problems = bank.problems;
+    const std::vector<BankProblem> dropped = fit_to_format(bank, *format, folder);
+    problems.insert(problems.end(), dropped.begin(), dropped.end());
+    report_problems(err, file, problems);
     const ConversionResult result = convert_bank(bank, *format, command.output, out);
     for (const QString &message : result.messages)
         write_line(err, message);
     if (!result.written)
         return 2;
-    const bool skipped = std::any_of(bank.problems.begin(), bank.problems.end(),
-                                     [](const BankProblem &p) { return p.skipped; });
-    return skipped ? 1 : 0;
+    return problems.empty() ? 0 : 1;
 }
 
 } // namespace

@@ -8,6 +8,9 @@
 namespace {
 
 const QLatin1String kPluginFile("@@PLUGINFILE@@/");
+// What &nbsp; reads as until the lines are tidied: a space that stays, as
+// the exporters write runs of spaces and indents that way.
+const QChar kNoBreakSpace(0xA0);
 
 bool has_utf16_mark(const QByteArray &bytes)
 {
@@ -66,7 +69,7 @@ qsizetype decode_entity(const QString &html, qsizetype at, QString &out)
     static const QHash<QString, QChar> named = {
         {QStringLiteral("amp"), QLatin1Char('&')},   {QStringLiteral("lt"), QLatin1Char('<')},
         {QStringLiteral("gt"), QLatin1Char('>')},    {QStringLiteral("quot"), QLatin1Char('"')},
-        {QStringLiteral("apos"), QLatin1Char('\'')}, {QStringLiteral("nbsp"), QLatin1Char(' ')}};
+        {QStringLiteral("apos"), QLatin1Char('\'')}, {QStringLiteral("nbsp"), kNoBreakSpace}};
     if (name.startsWith(QLatin1Char('#'))) {
         bool ok = false;
         const uint code = name.startsWith(QLatin1String("#x"), Qt::CaseInsensitive) ? name.mid(2).toUInt(&ok, 16)
@@ -83,12 +86,24 @@ qsizetype decode_entity(const QString &html, qsizetype at, QString &out)
     return at + 1;
 }
 
+// The line without the white space around it, but for no-break spaces.
+QString trimmed_line(QStringView line)
+{
+    const auto loose = [](QChar c) { return c.isSpace() && c != kNoBreakSpace; };
+    qsizetype start = 0, end = line.size();
+    while (start < end && loose(line.at(start)))
+        ++start;
+    while (end > start && loose(line.at(end - 1)))
+        --end;
+    return line.sliced(start, end - start).toString().replace(kNoBreakSpace, QLatin1Char(' '));
+}
+
 // Lines trimmed, runs of empty lines one, none at either end, joined by CR LF.
 QString tidy_lines(const QString &text)
 {
     QStringList lines;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        const QString trimmed = line.trimmed();
+    for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        const QString trimmed = trimmed_line(line);
         if (!trimmed.isEmpty() || (!lines.isEmpty() && !lines.last().isEmpty()))
             lines << trimmed;
     }
@@ -284,7 +299,24 @@ PlainText html_to_plain(const QString &html)
 
 QString plain_to_html(const QString &text)
 {
-    return replace_line_ends(text.toHtmlEscaped(), u"<br>");
+    // HTML drops spaces at a line's start and makes a run of them one: those
+    // are written as &nbsp;, so that indents and columns come back.
+    const QString escaped = text.toHtmlEscaped();
+    QString html;
+    html.reserve(escaped.size() + escaped.size() / 8);
+    const QList<QStringView> lines = text_lines(escaped);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (n > 0)
+            html += QLatin1String("<br>");
+        const QStringView line = lines[n];
+        for (qsizetype k = 0; k < line.size(); ++k) {
+            if (line.at(k) == QLatin1Char(' ') && (k == 0 || line.at(k - 1) == QLatin1Char(' ')))
+                html += QLatin1String("&nbsp;");
+            else
+                html += line.at(k);
+        }
+    }
+    return html;
 }
 
 QString picture_tag(const QString &name)

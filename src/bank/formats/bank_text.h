@@ -54,7 +54,8 @@ struct PlainText {
 };
 PlainText html_to_plain(const QString &html);
 
-// The reverse for the exporters: & < > " escaped, line breaks as <br>.
+// The reverse for the exporters: & < > " escaped, line breaks as <br>, spaces
+// at a line's start and all but the first of a run as &nbsp;.
 QString plain_to_html(const QString &text);
 
 // An HTML picture of a file embedded beside the text, as the learning

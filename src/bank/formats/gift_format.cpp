@@ -223,6 +223,20 @@ private:
     bool html_ = false;
 };
 
+// The bank's title and author, in comments before the first question as
+// the exporter writes them: "// Title: ..." and "// Author: ...".
+const QLatin1String kTitle("// Title: "), kAuthor("// Author: ");
+
+void read_heading(QStringView comment, ImportedBank &bank)
+{
+    const auto value = [comment](QLatin1String key) { return clean_text(comment.sliced(key.size()).trimmed().toString()); };
+    const QLatin1String title("Title:"), author("Author:");
+    if (comment.startsWith(title, Qt::CaseInsensitive))
+        bank.title = value(title);
+    else if (comment.startsWith(author, Qt::CaseInsensitive))
+        bank.author = value(author);
+}
+
 bool is_comment(QStringView line)
 {
     return line.trimmed().startsWith(QLatin1String("//"));
@@ -270,10 +284,15 @@ ImportedBank import_gift(const QString &text)
         block.clear();
     };
     int number = 0;
+    bool started = false;  // a question or category seen: comments are no longer the heading
     for (const QStringView line : text_lines(text)) {
         ++number;
-        if (is_comment(line))
+        if (is_comment(line)) {
+            if (!started)
+                read_heading(line.trimmed().mid(2).trimmed(), bank);
             continue;
+        }
+        started = started || !line.trimmed().isEmpty();
         // A blank line ends a question, as on the learning platforms.
         if (line.trimmed().isEmpty()) {
             finish();
@@ -293,9 +312,9 @@ QByteArray export_gift(const ImportedBank &bank)
 {
     QString out;
     if (!bank.title.isEmpty())
-        out += QLatin1String("// ") + QString(bank.title).simplified() + QLatin1Char('\n');
+        out += kTitle + QString(bank.title).simplified() + QLatin1Char('\n');
     if (!bank.author.isEmpty())
-        out += QLatin1String("// ") + QString(bank.author).simplified() + QLatin1Char('\n');
+        out += kAuthor + QString(bank.author).simplified() + QLatin1Char('\n');
     QString topic;
     int number = 0;
     for (const question_record &record : bank.questions) {
@@ -315,8 +334,12 @@ QByteArray export_gift(const ImportedBank &bank)
                     question += QLatin1String("<br>") + picture_tag(record.diagrams[k]);
             }
         }
-        out += QStringLiteral("\n::Q%1::").arg(++number) + (html ? QLatin1String("[html]") : QLatin1String()) +
-               escaped(question) + QLatin1String(" {\n");
+        // A text that starts like a format mark gets one of its own before it,
+        // so that it is not read as one.
+        static const QRegularExpression format_mark(QStringLiteral("^\\[(html|moodle|plain|markdown)\\]"));
+        const QLatin1String mark = html ? QLatin1String("[html]")
+                                        : format_mark.match(question).hasMatch() ? QLatin1String("[moodle]") : QLatin1String();
+        out += QStringLiteral("\n::Q%1::").arg(++number) + mark + escaped(question) + QLatin1String(" {\n");
         int rights = 0;
         for (size_t k = 1; k <= 6; ++k)
             rights += record.correct[k] == 1 && !record.answers[k].isEmpty();

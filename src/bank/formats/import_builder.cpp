@@ -3,6 +3,7 @@
 #include "bank/formats/bank_text.h"
 #include "bank/question_json.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -71,6 +72,33 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
     return {};
 }
 
+// A file name that stays inside the bank's folder: not absolute, not from
+// a home folder ("~/"), no ".." part.
+bool stays_inside(const QString &name)
+{
+    const QString path = QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return !QDir::isAbsolutePath(path) && !path.startsWith(QLatin1Char('~')) &&
+           !path.split(QLatin1Char('/')).contains(QLatin1String(".."));
+}
+
+// Drops the names that would reach outside the bank's folder, with a
+// warning each; the names kept close up from 1.
+void keep_names_inside(ImportedBank &bank, std::array<QString, 4> &names, const char *kind, int line)
+{
+    std::array<QString, 4> kept;
+    size_t next = 1;
+    for (size_t k = 1; k < names.size(); ++k) {
+        if (names[k].isEmpty())
+            continue;
+        if (stays_inside(names[k]))
+            kept[next++] = names[k];
+        else
+            report(bank, line, false, QStringLiteral("the %1 %2 is left out: a bank names files inside its own folder")
+                                          .arg(QLatin1String(kind), quoted(names[k])));
+    }
+    names = kept;
+}
+
 } // namespace
 
 void report(ImportedBank &bank, int line, bool skipped, const QString &message)
@@ -110,6 +138,8 @@ void add_record(ImportedBank &bank, question_record record, int line)
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
+    keep_names_inside(bank, record.exhibits, "exhibit", line);
+    keep_names_inside(bank, record.diagrams, "diagram", line);
     const int answers = answer_count(record);
     QString refused;
     if (record.question.trimmed().isEmpty())

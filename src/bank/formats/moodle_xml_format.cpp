@@ -18,6 +18,17 @@ namespace {
 constexpr int kMaxDepth = 32;
 constexpr size_t kMaxChildren = 1000;
 
+// The bank's title and author, in comments before the first question.
+const QLatin1String kTitle("Title: "), kAuthor("Author: ");
+
+void read_heading(QStringView comment, ImportedBank &bank)
+{
+    if (comment.startsWith(kTitle))
+        bank.title = clean_text(comment.sliced(kTitle.size()).trimmed().toString());
+    else if (comment.startsWith(kAuthor))
+        bank.author = clean_text(comment.sliced(kAuthor.size()).trimmed().toString());
+}
+
 // One element of a question, with its text and children.
 struct XmlNode {
     QString name;
@@ -183,6 +194,8 @@ ImportedBank import_moodle_xml(const QByteArray &bytes)
                    QStringLiteral("a document type declaration (DTD) is refused: entities could expand without bound"));
             return bank;
         }
+        if (token == QXmlStreamReader::Comment && !root && bank.questions.empty())
+            read_heading(xml.text().trimmed(), bank);
         if (token != QXmlStreamReader::StartElement)
             continue;
         if (root && xml.name() != QLatin1String("quiz")) {
@@ -297,8 +310,12 @@ QByteArray export_moodle_xml(const ImportedBank &bank)
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("quiz"));
-    if (!bank.title.isEmpty() || !bank.author.isEmpty())
-        xml.writeComment(QStringLiteral(" %1 %2 ").arg(bank.title, bank.author).replace(QLatin1String("--"), QLatin1String("- -")));
+    // The format has no title nor author: comments that the importer reads.
+    for (const auto &[key, value] : {std::pair{kTitle, bank.title}, std::pair{kAuthor, bank.author}}) {
+        if (!value.isEmpty())
+            xml.writeComment(QLatin1Char(' ') + key + QString(value).simplified().replace(QLatin1String("--"), QLatin1String("- -")) +
+                             QLatin1Char(' '));
+    }
     QString topic;
     int number = 0;
     for (const question_record &record : bank.questions) {
