@@ -413,6 +413,13 @@ void TestBankFormats::read_as_meant_data()
         << QByteArray("{\"questions\": [{\"question\": \"[plain] Port   State\\r\\n  Gi0/1  FWD\", \"answers\": [\"a  b\", \"c\"], "
                       "\"correct\": [1]}]}")
         << BankFormat::Json << QStringList{"[plain] Port   State\r\n  Gi0/1  FWD|a  b,c|1|single_answer"} << QStringList();
+    QTest::newRow("json fields of the wrong type")
+        << QByteArray("{\"questions\": [{\"question\": \"Q?\", \"answers\": [\"a\", \"b\"], \"correct\": [1], "
+                      "\"explanation\": \"One line.\", \"topic\": [\"VLANs\"], \"exhibits\": [\"1\", \"2\", \"3\", \"4\"]},"
+                      "{\"question\": \"R?\", \"answers\": [\"a\", \"b\"], \"correct\": [\"1\"]}]}")
+        << BankFormat::Json << QStringList{"Q?|a,b|1|single_answer|1|2|3"}
+        << QStringList{"1 W \"topic\" is not a text", "1 W \"exhibits\": only the first 3 of 4 are kept",
+                       "1 E a right answer (\"1\") is a text, not a number"};
     QTest::newRow("names outside the folder")
         << QByteArray("{\"questions\": [{\"question\": \"Q?\", \"answers\": [\"a\", \"b\"], \"correct\": [1], "
                       "\"exhibits\": [\"/etc/shadow\", \"notes/a.txt\", \"../../x\"], \"diagrams\": [\"~/.ssh/id_rsa\"]}]}")
