@@ -6,9 +6,12 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -32,6 +35,15 @@ ImportedBank bank_of(const std::vector<int> &right_at, const QStringList &texts 
         bank.question_lines.push_back(int(i) * 10 + 1);
     }
     return bank;
+}
+
+// A picture of that width, as a PNG file holds it.
+QByteArray png(int width)
+{
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    QImage(width, 1, QImage::Format_RGB32).save(&bytes, "PNG");
+    return bytes.data();
 }
 
 // n one-right questions, the first at_a right at A, the rest at B to D.
@@ -70,10 +82,13 @@ private slots:
         ImportedBank files = bank_of({1, 1});
         files.questions[0].exhibits[2] = QStringLiteral("two-switches.png");  // beside the bank
         files.questions[0].diagrams[1] = QStringLiteral("embedded.png");
-        files.pictures.insert(QStringLiteral("embedded.png"), QByteArray("png"));
+        files.pictures.insert(QStringLiteral("embedded.png"), png(2));
         files.questions[1].exhibits[1] = QStringLiteral("no-such-exhibit.txt");
+        files.questions[1].diagrams[2] = QStringLiteral("broken.png");
+        files.pictures.insert(QStringLiteral("broken.png"), png(2).left(40));
         files.questions[1].diagrams[3] = QStringLiteral("no-such-diagram.png");
         QTest::newRow("files") << files << QStringList{"11: exhibit file \"no-such-exhibit.txt\" does not exist",
+                                                       "11: diagram \"broken.png\" cannot be read as a picture",
                                                        "11: diagram file \"no-such-diagram.png\" does not exist"};
 
         ImportedBank long_answers = bank_of({1, 1, 1});
@@ -169,7 +184,7 @@ private slots:
         bank.questions[0].diagrams = {QString(), QStringLiteral("../../evil name.png"), QStringLiteral(".hidden"),
                                       QStringLiteral("x/evil name.png")};
         for (size_t k = 1; k <= 3; ++k)
-            bank.pictures.insert(bank.questions[0].diagrams[k], QByteArray::number(qulonglong(k)));
+            bank.pictures.insert(bank.questions[0].diagrams[k], png(int(k)));
         QBuffer unused;
         const QString out = folder.filePath(QStringLiteral("out/bank.json"));
         QVERIFY(convert_bank(bank, BankFormat::Json, out, unused).written);
@@ -192,6 +207,21 @@ private slots:
         }
         QVERIFY(convert_bank(bank, BankFormat::Gift, folder.filePath(QStringLiteral("long.gift")), unused).written);
         QCOMPARE(QDir(folder.path()).entryList({"long-*.png"}, QDir::Files).size(), 3);
+
+        // A write that fails (the file size limit, as a full disk would) says
+        // why, and the pictures already written are removed.
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("full")));
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{16, limit.rlim_max};
+        const auto old_handler = signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const ConversionResult failed = convert_bank(bank, BankFormat::Json, folder.filePath(QStringLiteral("full/bank.json")), unused);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, old_handler);
+        QVERIFY(!failed.written);
+        QVERIFY2(failed.messages.join(' ').contains(QStringLiteral("File too large")), qPrintable(failed.messages.join(' ')));
+        QVERIFY(QDir(folder.filePath(QStringLiteral("full"))).isEmpty());
     }
 
     // --output writes only files this run creates: an existing file, a

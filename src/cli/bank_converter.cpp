@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QSet>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -64,21 +67,28 @@ public:
         if (const QString refused = refusal(path); !refused.isEmpty())
             return refused;
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return refusal(path).isEmpty() ? failed(path, file) : refusal(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return refusal(path).isEmpty() ? failed(path, file.errorString()) : refusal(path);
         created_ << path;
-        if (file.write(bytes) != bytes.size() || !file.flush())
-            return failed(path, file);
-        file.close();
-        return file.error() == QFileDevice::NoError ? QString() : failed(path, file);
+        // Written here rather than by QFile, which says "Unknown error" for a
+        // full disk: the system's own words instead.
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t written = ::write(file.handle(), bytes.constData() + done, size_t(bytes.size() - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                return failed(path, QString::fromLocal8Bit(std::strerror(written < 0 ? errno : ENOSPC)));
+            done += written;
+        }
+        return QString();
     }
 
     void keep() { kept_ = true; }
 
 private:
-    static QString failed(const QString &path, const QFile &file)
+    static QString failed(const QString &path, const QString &why)
     {
-        return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
+        return QStringLiteral("%1 cannot be written: %2").arg(path, why);
     }
 
     QStringList created_;
