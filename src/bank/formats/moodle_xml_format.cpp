@@ -254,6 +254,29 @@ void write_question_text(QXmlStreamWriter &xml, const ImportedBank &bank, const 
     xml.writeEndElement();
 }
 
+// The start of the question, as the question's name: never half a
+// character, which the XML writer cannot write.
+QString short_name(const QString &question)
+{
+    QString name = QString(question).simplified().left(60);
+    if (!name.isEmpty() && name.back().isHighSurrogate())
+        name.chop(1);
+    return name;
+}
+
+// A text a comment can hold: one line, no "--" (a space goes between two
+// dashes), no dash at the end.
+QString comment_text(const QString &text)
+{
+    QString out;
+    for (const QChar c : QString(text).simplified()) {
+        if (c == QLatin1Char('-') && out.endsWith(QLatin1Char('-')))
+            out += QLatin1Char(' ');
+        out += c;
+    }
+    return out;
+}
+
 QString fraction(double percent)
 {
     return QString::number(percent, 'g', 7);
@@ -274,7 +297,7 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
     xml.writeAttribute(QStringLiteral("type"), typed ? QStringLiteral("shortanswer") : QStringLiteral("multichoice"));
     xml.writeStartElement(QStringLiteral("name"));
     xml.writeTextElement(QStringLiteral("text"), QStringLiteral("Q%1 %2").arg(number).arg(
-                                                     QString(record.question).simplified().left(60)));
+                                                     short_name(record.question)));
     xml.writeEndElement();
     write_question_text(xml, bank, record);
     if (!record.explanation.isEmpty())
@@ -313,8 +336,7 @@ QByteArray export_moodle_xml(const ImportedBank &bank)
     // The format has no title nor author: comments that the importer reads.
     for (const auto &[key, value] : {std::pair{kTitle, bank.title}, std::pair{kAuthor, bank.author}}) {
         if (!value.isEmpty())
-            xml.writeComment(QLatin1Char(' ') + key + QString(value).simplified().replace(QLatin1String("--"), QLatin1String("- -")) +
-                             QLatin1Char(' '));
+            xml.writeComment(QLatin1Char(' ') + key + comment_text(value) + QLatin1Char(' '));
     }
     QString topic;
     int number = 0;
