@@ -6,7 +6,7 @@
 //
 //   bench_history [RUNS]   (at least 10; default 15)
 #include "bench_figures.h"
-#include "history_samples.h"
+#include "harness/history_samples.h"
 #include "history/history_store.h"
 #include "app/program.h"
 #include "gui/results_window.h"

@@ -2,7 +2,7 @@
 // laid out and painted) for a quiz of 51 and one of 500 questions.
 //
 //   bench_review [RUNS]   (at least 10; default 15)
-#include "answer_samples.h"
+#include "harness/answer_samples.h"
 #include "bank/bank_loaders.h"
 #include "bench_figures.h"
 #include "app/program.h"

@@ -10,14 +10,10 @@
 #include "gui/exhibit.h"
 #include "quiz/exhibit_file.h"
 #include "gui/text_lines_view.h"
-#include "ui_exhibit.h"
 #include "gui/pick_a_quiz.h"
 #include "gui/pictures.h"
 #include "app/program.h"
 #include "gui/quest.h"
-#include "ui_pick_a_quiz.h"
-#include "ui_quest.h"
-#include "ui_welcome.h"
 #include "gui/welcome.h"
 #if __has_include("program_font.h")
 #include "gui/program_font.h"
@@ -203,8 +199,8 @@ private:
         exhibit.show();
         center_window(exhibit);
         settle();
-        QWidget *view = exhibit.ui().Text1->viewport();
-        QScrollBar *across = exhibit.ui().Text1->horizontalScrollBar();
+        QWidget *view = ctl<TextLinesView>(exhibit, "Text1")->viewport();
+        QScrollBar *across = ctl<TextLinesView>(exhibit, "Text1")->horizontalScrollBar();
         std::vector<double> opened, repainted;
         for (int run = 0; run < runs_ + 1; ++run) {
             exhibit.show_text(QString());
@@ -235,7 +231,7 @@ private:
     int take_quiz(int quiz, bool with_answers, std::vector<double> *handler, std::vector<double> *shown,
                   double &quiz_ms)
     {
-        program_.windows.get<Welcome>().ui().Start_Quiz->click();
+        ctl<QPushButton>(program_.windows.get<Welcome>(), "Start_Quiz")->click();
         settle();
         auto &options = program_.windows.get<pick_a_quiz>().ui();
         QRadioButton *radios[] = {options.which_quiz_1, options.which_quiz_2, options.which_quiz_3, options.which_quiz_4};
@@ -251,17 +247,17 @@ private:
         int asked = 0;
         while (program_.windows.is_loaded<quest>()) {
             quest &window = program_.windows.get<quest>();
-            const question_record &record = program_.state.current_record;
+            const question_record &record = program_.session.state().current_record;
             // Every other answer right, the rest left unanswered.
             if (asked % 2 == 0) {
                 for (size_t p = 1; p <= 6; ++p) {
-                    if (record.correct[p] == 1 && !window.QChoice[p]->isHidden())
-                        window.QChoice[p]->click();
+                    if (record.correct[p] == 1 && !ctl<QPushButton>(window, "QChoice_", p)->isHidden())
+                        ctl<QPushButton>(window, "QChoice_", p)->click();
                 }
             }
-            const bool last = program_.state.current_question == program_.state.questions_per_quiz;
+            const bool last = program_.session.state().current_question == program_.session.state().questions_per_quiz;
             const auto pressed = Clock::now();
-            window.ui().NextButton->click();
+            ctl<QPushButton>(window, "NextButton")->click();
             const double handled = ms_since(pressed);
             settle();
             const double laid_out = ms_since(pressed);

@@ -1,7 +1,7 @@
 // Saves sample attempts into the results file named on the command line and
 // prints each attempt's id once it is committed. Started and killed by
 // test_history_faults. Usage: history_writer FILE COUNT
-#include "history_samples.h"
+#include "harness/history_samples.h"
 #include "history/history_store.h"
 
 #include <QCoreApplication>

@@ -1,13 +1,11 @@
 // The clue, exhibit and diagram buttons of the question window: which of them
 // show, the files they read (names relative to the current directory), the
 // windows they open, and that those windows go when the answer is marked.
-#include "quiz_harness.h"
+#include "harness/quiz_harness.h"
 
 #include "gui/diagram.h"
 #include "gui/exhibit.h"
 #include "quiz/exhibit_file.h"
-#include "ui_diagram.h"
-#include "ui_exhibit.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,7 +58,7 @@ void write_picture(const QString &name)
 QString buttons_shown(quest &window)
 {
     QStringList shown;
-    if (window.ui().cluebutton->isVisible())
+    if (ctl<QPushButton>(window, "cluebutton")->isVisible())
         shown << QStringLiteral("c");
     for (const char *kind : {"d", "e"})
         for (size_t m = 1; m <= 3; ++m)
@@ -87,12 +85,7 @@ class ClueExhibitDiagramTest : public QObject
             h_->start_program();
             h_->start_quiz(1, false, false, false, false);
         }
-        quest &window = h_->program.windows.get<quest>();
-        QuizState &state = h_->program.state;
-        --state.current_question;
-        h_->program.bank.at(state.question_id) = record;
-        window.show_quest();
-        return window;
+        return h_->show_only(record);
     }
 
     bool loaded_exhibit() const { return h_->program.windows.is_loaded<Exhibit>(); }
@@ -118,8 +111,8 @@ private slots:
     void clue_button_shows_the_clue_in_a_message_box()
     {
         quest &window = on_screen(record_with(QStringLiteral("  Think of the lowest path cost.")));
-        QVERIFY(window.ui().cluebutton->isVisible());
-        QTest::mouseClick(window.ui().cluebutton, Qt::LeftButton);
+        QVERIFY(ctl<QPushButton>(window, "cluebutton")->isVisible());
+        QTest::mouseClick(ctl<QPushButton>(window, "cluebutton"), Qt::LeftButton);
         QCOMPARE(h_->messages.size(), 1);
         QCOMPARE(h_->messages.first().title, QStringLiteral("Clue"));
         QCOMPARE(h_->messages.first().text, QStringLiteral("  Think of the lowest path cost."));
@@ -285,8 +278,8 @@ private slots:
         QVERIFY(read_diagram(QStringLiteral("locked.png")).isNull());
 
         quest &window = on_screen(record_with({}, {"", "locked.png", "", ""}, {"", "locked.txt", "", ""}));
-        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
-        QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 1), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "diagrambutton_", 1), Qt::LeftButton);
         QVERIFY(!loaded_exhibit() && !loaded_diagram());
     }
 
@@ -299,47 +292,47 @@ private slots:
         write_file(QStringLiteral("dump.bin"), QByteArray("\x7f" "ELF\x02\x01\x00\x00\n\x00\xff", 11));
         quest &window = on_screen(record_with({}, {}, {"", "vlans.txt", "empty.txt", "dump.bin"}));
 
-        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 1), Qt::LeftButton);
         Exhibit &exhibit = h_->program.windows.get<Exhibit>();
         QVERIFY(exhibit.isVisible());
         QVERIFY(!exhibit.isModal());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(is_centred(exhibit));
-        QCOMPARE(exhibit.ui().Text1->toPlainText().remove(QLatin1Char('\r')),
+        QCOMPARE(ctl<TextLinesView>(exhibit, "Text1")->toPlainText().remove(QLatin1Char('\r')),
                  QStringLiteral("VLAN Name\n10   Sales\n20   Staff\n"));
         QVERIFY(window.isVisible());  // the question stays on screen
 
         // Read-only in effect: typing changes nothing.
-        QTest::keyClicks(exhibit.ui().Text1, QStringLiteral("xyz"));
-        QVERIFY(!exhibit.ui().Text1->toPlainText().contains(QStringLiteral("xyz")));
+        QTest::keyClicks(ctl<TextLinesView>(exhibit, "Text1"), QStringLiteral("xyz"));
+        QVERIFY(!ctl<TextLinesView>(exhibit, "Text1")->toPlainText().contains(QStringLiteral("xyz")));
 
         // Another exhibit of the same question replaces the text.
-        QTest::mouseClick(window.exhibitbutton[2], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 2), Qt::LeftButton);
         QCOMPARE(&h_->program.windows.get<Exhibit>(), &exhibit);
         QVERIFY(exhibit.isVisible());
-        QCOMPARE(exhibit.ui().Text1->toPlainText(), QString());
+        QCOMPARE(ctl<TextLinesView>(exhibit, "Text1")->toPlainText(), QString());
 
         // A binary file (NUL bytes, no valid UTF-8) is shown as two lines.
-        QTest::mouseClick(window.exhibitbutton[3], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 3), Qt::LeftButton);
         QVERIFY(exhibit.isVisible());
-        QVERIFY(exhibit.ui().Text1->toPlainText().startsWith(QStringLiteral("\x7f" "ELF")));
-        QCOMPARE(exhibit.ui().Text1->lineCount(), 2);
+        QVERIFY(ctl<TextLinesView>(exhibit, "Text1")->toPlainText().startsWith(QStringLiteral("\x7f" "ELF")));
+        QCOMPARE(ctl<TextLinesView>(exhibit, "Text1")->lineCount(), 2);
         QVERIFY(h_->messages.isEmpty());
 
         // "close" and Escape hide it; the button shows it again.
-        QCOMPARE(exhibit.ui().Command1->text(), QStringLiteral("close"));
-        QTest::mouseClick(exhibit.ui().Command1, Qt::LeftButton);
+        QCOMPARE(ctl<QPushButton>(exhibit, "Command1")->text(), QStringLiteral("close"));
+        QTest::mouseClick(ctl<QPushButton>(exhibit, "Command1"), Qt::LeftButton);
         QVERIFY(!exhibit.isVisible());
 
-        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 1), Qt::LeftButton);
         QVERIFY(exhibit.isVisible());
         QTest::keyClick(&exhibit, Qt::Key_Escape);
         QVERIFY(!exhibit.isVisible());
 
         // Escape reaches the window from the text box too.
-        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 1), Qt::LeftButton);
         QVERIFY(exhibit.isVisible());
-        QTest::keyClick(exhibit.ui().Text1, Qt::Key_Escape);
+        QTest::keyClick(ctl<TextLinesView>(exhibit, "Text1"), Qt::Key_Escape);
         QVERIFY(!exhibit.isVisible());
     }
 
@@ -349,18 +342,18 @@ private slots:
     {
         write_picture(QStringLiteral("topology.png"));
         quest &window = on_screen(record_with({}, {"", "", "", "topology.png"}));
-        QTest::mouseClick(window.diagrambutton[3], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "diagrambutton_", 3), Qt::LeftButton);
         Diagram &diagram = h_->program.windows.get<Diagram>();
         QVERIFY(diagram.isVisible());
-        const QImage shown = diagram.ui().Image1->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = ctl<QLabel>(diagram, "Image1")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.size(), QSize(40, 30));
         QCOMPARE(shown.pixel(3, 2), qRgb(0, 0, 255));
         QCOMPARE(shown.pixel(20, 20), qRgb(255, 0, 0));
 
-        QCOMPARE(diagram.ui().Command1->text(), QStringLiteral("Close"));
-        QTest::mouseClick(diagram.ui().Command1, Qt::LeftButton);
+        QCOMPARE(ctl<QPushButton>(diagram, "Command1")->text(), QStringLiteral("Close"));
+        QTest::mouseClick(ctl<QPushButton>(diagram, "Command1"), Qt::LeftButton);
         QVERIFY(!diagram.isVisible());
-        QTest::mouseClick(window.diagrambutton[3], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "diagrambutton_", 3), Qt::LeftButton);
         QVERIFY(diagram.isVisible());
         QTest::keyClick(&diagram, Qt::Key_Escape);
         QVERIFY(!diagram.isVisible());
@@ -382,11 +375,11 @@ private slots:
         image.fill(Qt::darkGreen);
         QVERIFY(image.save(QStringLiteral("shape.png")));
         quest &window = on_screen(record_with({}, {"", "shape.png", "", ""}));
-        QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "diagrambutton_", 1), Qt::LeftButton);
         Diagram &diagram = h_->program.windows.get<Diagram>();
         for (const QSize window_size : {diagram.size(), diagram.size() * 2}) {
             diagram.resize(window_size);
-            const QLabel &label = *diagram.ui().Image1;
+            const QLabel &label = *ctl<QLabel>(diagram, "Image1");
             const QSizeF shown = label.pixmap().deviceIndependentSize();
             const QSize box = label.contentsRect().size();
             QCOMPARE(label.alignment(), Qt::AlignCenter);
@@ -428,7 +421,7 @@ private slots:
         QTRY_COMPARE(QApplication::activeWindow(), shown);
         QVERIFY(shown->isVisible());
         if (exhibit)
-            QCOMPARE(h_->program.windows.get<Exhibit>().ui().Text1->toPlainText(), QStringLiteral("two\r\n"));
+            QCOMPARE(ctl<TextLinesView>(h_->program.windows.get<Exhibit>(), "Text1")->toPlainText(), QStringLiteral("two\r\n"));
     }
 
     void undecodable_picture_does_nothing_data()
@@ -450,7 +443,7 @@ private slots:
         write_file(QStringLiteral("broken.png"), bytes);
         QVERIFY(read_diagram(QStringLiteral("broken.png")).isNull());
         quest &window = on_screen(record_with({}, {"", "broken.png", "", ""}));
-        QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "diagrambutton_", 1), Qt::LeftButton);
         QVERIFY(!loaded_diagram());
         QVERIFY(h_->messages.isEmpty());
     }
@@ -462,16 +455,16 @@ private slots:
         write_picture(QStringLiteral("stp.png"));
         write_file(QStringLiteral("stp.txt"), "Root ID Priority 32769\n");
         quest &window = on_screen(record_with({}, {"", "stp.png", "", ""}, {"", "", "stp.txt", ""}));
-        QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
-        QTest::mouseClick(window.exhibitbutton[2], Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "diagrambutton_", 1), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 2), Qt::LeftButton);
         QPointer<Diagram> diagram = &h_->program.windows.get<Diagram>();
         QPointer<Exhibit> exhibit = &h_->program.windows.get<Exhibit>();
         QVERIFY(diagram->isVisible() && exhibit->isVisible());
 
-        const qint16 position = h_->program.state.current_question;
+        const qint16 position = h_->program.session.state().current_question;
         h_->answer(window, true);
-        QCOMPARE(h_->program.state.current_question, qint16(position + 1));
-        QCOMPARE(h_->program.state.number_right, qint16(1));
+        QCOMPARE(h_->program.session.state().current_question, qint16(position + 1));
+        QCOMPARE(h_->program.session.state().number_right, qint16(1));
         QVERIFY(!loaded_diagram() && !loaded_exhibit());
         QVERIFY(!diagram->isVisible() && !exhibit->isVisible());
         QuizHarness::settle();

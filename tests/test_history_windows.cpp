@@ -3,13 +3,10 @@
 // TemporaryDataHome): nothing is written while history is off; the
 // results window turns it on and off; quizzes are saved and scored on the
 // options window; the questions due for review make a quiz of their own.
-#include "quiz_harness.h"
-#include "gui/exam_controller.h"
+#include "harness/quiz_harness.h"
 #include "history/question_identity.h"
 #include "gui/results_window.h"
 #include "gui/review_window.h"
-#include "ui_review.h"
-#include "ui_results_window.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -45,7 +42,7 @@ void click(QCheckBox *box)
 
 ResultsWindow &open_results(QuizHarness &h)
 {
-    QTest::mouseClick(h.agree().ui().results_button, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(h.agree(), "results_button"), Qt::LeftButton);
     return h.program.windows.get<ResultsWindow>();
 }
 
@@ -69,11 +66,11 @@ private slots:
         h.program.windows.get<ReviewWindow>().close();
 
         h.result_choice = ResultChoice::ok;   // and an exam, submitted at its end
-        h.agree().ui().exam_mode->setChecked(true);
+        ctl<QCheckBox>(h.agree(), "exam_mode")->setChecked(true);
         quest &exam = h.start_quiz(4, true, true, true, false);
         answer(h, exam, 51, 5);
-        QVERIFY(exam.exam());
-        exam.exam()->submit();
+        QVERIFY(h.program.session.exam());
+        h.program.session.submit();
         QuizHarness::settle();
         QCOMPARE(h.result_missed.size(), 3);
         QCOMPARE(files_in(home) + files_in(h.data_home.folder.path()), QStringList());
@@ -86,13 +83,13 @@ private slots:
         h.result_choice = ResultChoice::review;
         answer(h, h.start_quiz(1, true, true, false, false), 51, 4);
         auto &review = h.program.windows.get<ReviewWindow>();
-        QVERIFY(!review.ui().keep_results->isChecked());
-        click(review.ui().keep_results);
-        QVERIFY(review.ui().keep_results->isChecked());
+        QVERIFY(!ctl<QCheckBox>(review, "keep_results")->isChecked());
+        click(ctl<QCheckBox>(review, "keep_results"));
+        QVERIFY(ctl<QCheckBox>(review, "keep_results")->isChecked());
         const std::vector<AttemptSummary> kept = h.program.history.attempts(h.program.bank.test_title);
         QCOMPARE(kept.size(), size_t(1));
         QCOMPARE(kept[0].right, 51 - 12);
-        click(review.ui().keep_results);
+        click(ctl<QCheckBox>(review, "keep_results"));
         QVERIFY(!h.program.history.is_on());
     }
 
@@ -101,24 +98,24 @@ private slots:
         QuizHarness h;
         h.start_program();
         ResultsWindow &results = open_results(h);
-        QVERIFY(!results.ui().keep_results->isChecked());
-        click(results.ui().keep_results);
+        QVERIFY(!ctl<QCheckBox>(results, "keep_results")->isChecked());
+        click(ctl<QCheckBox>(results, "keep_results"));
         QVERIFY(QFileInfo(h.program.history.path()).isFile());
         QVERIFY(h.program.history.path().startsWith(h.data_home.folder.path()));
-        QCOMPARE(results.ui().attempts->model()->rowCount(), 0);
+        QCOMPARE(ctl<QTreeView>(results, "attempts")->model()->rowCount(), 0);
 
         answer(h, h.start_quiz(3, false, false, false, false), 51, 2);
         QCOMPARE(h.program.history.attempts(h.program.bank.test_title).size(), size_t(1));
         auto &options = h.agree();
-        QVERIFY(options.ui().last_best_3->isVisible());
-        QVERIFY(options.ui().last_best_3->text().startsWith("last "));
-        QVERIFY(!options.ui().last_best_1->isVisible());
-        QVERIFY(options.ui().due_quiz->isHidden());   // missed today: due tomorrow
+        QVERIFY(ctl<QLabel>(options, "last_best_3")->isVisible());
+        QVERIFY(ctl<QLabel>(options, "last_best_3")->text().startsWith("last "));
+        QVERIFY(!ctl<QLabel>(options, "last_best_1")->isVisible());
+        QVERIFY(ctl<QRadioButton>(options, "due_quiz")->isHidden());   // missed today: due tomorrow
 
-        options.ui().exam_mode->setChecked(true);
+        ctl<QCheckBox>(options, "exam_mode")->setChecked(true);
         quest &exam = h.start_quiz(1, true, true, false, false);
         answer(h, exam, 51, 1000);
-        exam.exam()->submit();
+        h.program.session.submit();
         QuizHarness::settle();
         const std::vector<AttemptSummary> kept = h.program.history.attempts(h.program.bank.test_title);
         QCOMPARE(kept.size(), size_t(2));
@@ -126,14 +123,14 @@ private slots:
         QCOMPARE(kept[0].right, 51);
 
         ResultsWindow &again = open_results(h);
-        QCOMPARE(again.ui().attempts->model()->rowCount(), 2);
-        QVERIFY(again.ui().topics->topLevelItemCount() > 1);
+        QCOMPARE(ctl<QTreeView>(again, "attempts")->model()->rowCount(), 2);
+        QVERIFY(ctl<QTreeWidget>(again, "topics")->topLevelItemCount() > 1);
         h.ask_answer = false;
-        click(again.ui().keep_results);
-        QVERIFY(again.ui().keep_results->isChecked());   // "No": kept
+        click(ctl<QCheckBox>(again, "keep_results"));
+        QVERIFY(ctl<QCheckBox>(again, "keep_results")->isChecked());   // "No": kept
         h.ask_answer = true;
-        click(again.ui().keep_results);
-        QVERIFY(!again.ui().keep_results->isChecked());
+        click(ctl<QCheckBox>(again, "keep_results"));
+        QVERIFY(!ctl<QCheckBox>(again, "keep_results")->isChecked());
         QVERIFY(!h.program.history.is_on());
         QCOMPARE(files_in(h.data_home.folder.path()).filter("history.sqlite"), QStringList());
     }
@@ -151,13 +148,13 @@ private slots:
         QVERIFY(h.program.history.save(missed));
 
         auto &options = h.agree();
-        QCOMPARE(options.ui().due_quiz->text(), QString("&Due for review (3)"));
-        QVERIFY(options.ui().due_quiz->isVisible());
-        options.ui().due_quiz->setChecked(true);
-        QVERIFY(!options.ui().which_quiz_1->isChecked());
-        QTest::mouseClick(options.ui().Command1, Qt::LeftButton);
+        QCOMPARE(ctl<QRadioButton>(options, "due_quiz")->text(), QString("&Due for review (3)"));
+        QVERIFY(ctl<QRadioButton>(options, "due_quiz")->isVisible());
+        ctl<QRadioButton>(options, "due_quiz")->setChecked(true);
+        QVERIFY(!ctl<QRadioButton>(options, "which_quiz_1")->isChecked());
+        QTest::mouseClick(ctl<QPushButton>(options, "Command1"), Qt::LeftButton);
         QuizHarness::settle();
-        QCOMPARE(h.program.state.quiz_questions, (std::vector<qint16>{0, 9, 30, 101}));
+        QCOMPARE(h.program.session.state().quiz_questions, (std::vector<qint16>{0, 9, 30, 101}));
         answer(h, h.program.windows.get<quest>(), 3, 1000);
         // Right a day after they were due: they come back in two days.
         QVERIFY(h.program.history.due_questions(missed.bank_title, QDateTime::currentDateTimeUtc().addDays(1)).empty());

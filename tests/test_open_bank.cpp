@@ -2,17 +2,13 @@
 // from the command line, shown by the welcome window, and asked in a quiz
 // with a typed question and a diagram; a bank that cannot be used leaves the
 // built-in one in place.
-#include "quiz_harness.h"
+#include "harness/quiz_harness.h"
 
 #include "bank/formats/bank_choice.h"
 #include "gui/choosetest.h"
 #include "bank/data_paths.h"
 #include "gui/diagram.h"
 #include "gui/exhibit.h"
-#include "app/first_window.h"
-#include "ui_choosetest.h"
-#include "ui_diagram.h"
-#include "ui_exhibit.h"
 
 #include <QShortcut>
 
@@ -24,16 +20,18 @@ const QString kData = QStringLiteral(QUIZ_TEST_DATA "/open/");
 // the file dialog answering path.
 void choose_file(QuizHarness &h, const QString &path)
 {
-    QTest::mouseClick(h.program.windows.get<Welcome>().ui().bankButton, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(h.program.windows.get<Welcome>(), "bankButton"), Qt::LeftButton);
     h.program.modal.open_file = [path](QWidget *, const QString &, const QString &) { return path; };
-    QTest::mouseClick(h.program.windows.get<choosetest>().ui().openFile, Qt::LeftButton);
+    QTest::mouseClick(ctl<QPushButton>(h.program.windows.get<choosetest>(), "openFile"), Qt::LeftButton);
     QuizHarness::settle();
 }
 
 Welcome &open(QuizHarness &h, const QString &file, bool from_chooser)
 {
-    if (!from_chooser)
-        return open_first_window(h.program, kData + file);
+    if (!from_chooser) {
+        h.navigator.open_first_window(kData + file);
+        return h.program.windows.get<Welcome>();
+    }
     Welcome &welcome = h.start_program();
     choose_file(h, kData + file);
     return welcome;
@@ -77,46 +75,47 @@ private slots:
             QVERIFY2(h.messages.first().text.contains(file), qPrintable(h.messages.first().text));
             QVERIFY(!h.program.chosen_bank);
             QCOMPARE(h.program.bank.total_questions, qint16(204));
-            QCOMPARE(welcome.ui().test_name->text(), h.program.bank.test_title);
+            QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), h.program.bank.test_title);
             return;
         }
         // Named by the file, as neither format has a title or author.
         QVERIFY(h.messages.isEmpty());
-        QCOMPARE(welcome.ui().test_name->text(), file);
+        QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), file);
         QCOMPARE(welcome.windowTitle(), file);
-        QCOMPARE(welcome.ui().author_name2->text(), QString());
-        QCOMPARE(h.program.state.questions_per_quiz, qint16(per_quiz));
+        QCOMPARE(ctl<QLineEdit>(welcome, "author_name2")->text(), QString());
+        QCOMPARE(h.program.session.state().questions_per_quiz, qint16(per_quiz));
 
         quest &window = h.start_quiz(1, false, false, true, false);
         bool typed_seen = false, diagram_seen = false;
         for (int n = 1; n <= per_quiz; ++n) {
-            const question_record &record = h.program.state.current_record;
+            const question_record &record = h.program.session.state().current_record;
             typed_seen |= is_typed_question(record);
-            if (window.diagrambutton[1]->isVisible()) {
-                QTest::mouseClick(window.diagrambutton[1], Qt::LeftButton);
-                QCOMPARE(h.program.windows.get<Diagram>().ui().Image1->pixmap().size(), diagram);
+            if (ctl<QPushButton>(window, "diagrambutton_", 1)->isVisible()) {
+                QTest::mouseClick(ctl<QPushButton>(window, "diagrambutton_", 1), Qt::LeftButton);
+                QCOMPARE(ctl<QLabel>(h.program.windows.get<Diagram>(), "Image1")->pixmap().size(), diagram);
                 diagram_seen = true;
             }
             h.answer(window, true);
         }
         QVERIFY(typed_seen && diagram_seen);
-        QCOMPARE(h.program.state.number_right, qint16(per_quiz));
+        QCOMPARE(h.program.session.state().number_right, qint16(per_quiz));
         QuizHarness::settle();
         // After the quiz the welcome window shows the same bank again.
-        QCOMPARE(h.program.windows.get<Welcome>().ui().test_name->text(), file);
+        QCOMPARE(ctl<QLineEdit>(h.program.windows.get<Welcome>(), "test_name")->text(), file);
     }
 
     // Exhibits are read beside the bank file, wherever the program runs.
     void an_exhibit_beside_the_bank()
     {
         QuizHarness h;
-        Welcome &welcome = open_first_window(h.program, kData + QStringLiteral("lab.json"));
-        QCOMPARE(welcome.ui().test_name->text(), QStringLiteral("Lab checks"));
-        QCOMPARE(welcome.ui().author_name2->text(), QStringLiteral("lab@example.org"));
+        h.navigator.open_first_window(kData + QStringLiteral("lab.json"));
+        Welcome &welcome = h.program.windows.get<Welcome>();
+        QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), QStringLiteral("Lab checks"));
+        QCOMPARE(ctl<QLineEdit>(welcome, "author_name2")->text(), QStringLiteral("lab@example.org"));
         QVERIFY(QDir::current() != QDir(kData));
         quest &window = h.start_quiz(2, false, false, true, false);
-        QTest::mouseClick(window.exhibitbutton[1], Qt::LeftButton);
-        QVERIFY(h.program.windows.get<Exhibit>().ui().Text1->toPlainText().startsWith(QStringLiteral("VLAN  Name")));
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 1), Qt::LeftButton);
+        QVERIFY(ctl<TextLinesView>(h.program.windows.get<Exhibit>(), "Text1")->toPlainText().startsWith(QStringLiteral("VLAN  Name")));
     }
 
     void a_bank_from_its_records_data()
@@ -159,20 +158,20 @@ private slots:
         welcome.findChild<QShortcut *>()->activated();
         auto &chooser = h.program.windows.get<choosetest>();
         QVERIFY(chooser.isVisible());
-        QCOMPARE(chooser.ui().Command1->text(), builtin_title + QStringLiteral("\nby ") + h.program.bank.author_email);
-        QCOMPARE(chooser.ui().Command2->isHidden(), scenario_bank_file().isEmpty());
+        QCOMPARE(ctl<QPushButton>(chooser, "Command1")->text(), builtin_title + QStringLiteral("\nby ") + h.program.bank.author_email);
+        QCOMPARE(ctl<QPushButton>(chooser, "Command2")->isHidden(), scenario_bank_file().isEmpty());
         // A cancelled file dialog changes nothing.
-        QTest::mouseClick(chooser.ui().openFile, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(chooser, "openFile"), Qt::LeftButton);
         QVERIFY(chooser.isVisible() && !h.program.chosen_bank);
 
         choose_file(h, kData + QStringLiteral("campus.xml"));
-        QCOMPARE(welcome.ui().test_name->text(), QStringLiteral("campus.xml"));
+        QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), QStringLiteral("campus.xml"));
         // Command1 goes back to the built-in bank.
-        QTest::mouseClick(welcome.ui().bankButton, Qt::LeftButton);
-        QTest::mouseClick(h.program.windows.get<choosetest>().ui().Command1, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(welcome, "bankButton"), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(h.program.windows.get<choosetest>(), "Command1"), Qt::LeftButton);
         QuizHarness::settle();
         QVERIFY(!h.program.windows.is_loaded<choosetest>() && !h.program.chosen_bank);
-        QCOMPARE(welcome.ui().test_name->text(), builtin_title);
+        QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), builtin_title);
         QCOMPARE(h.program.bank.total_questions, qint16(204));
     }
 };

@@ -125,7 +125,7 @@ private slots:
     void quiz_of_given_questions()
     {
         QuizState state;
-        set_quiz_questions(state, {0, 17, 5, 204});
+        set_quiz_questions(state, {17, 5, 204});
         QCOMPARE(state.questions_per_quiz, qint16(3));
         RandomGenerator random;
         build_question_order(state, random);

@@ -1,11 +1,10 @@
 // The review and retry that may follow a quiz, driven through the windows:
 // the result box's buttons, the review window against the answer log, and
 // a retry that asks exactly the missed questions.
-#include "quiz_harness.h"
+#include "harness/quiz_harness.h"
 
 #include "gui/review_window.h"
 #include "quiz/topic_scores.h"
-#include "ui_review.h"
 
 #include <QSet>
 
@@ -16,10 +15,10 @@ namespace {
 template <class Wrong> QList<qint16> answer_all(QuizHarness &h, Wrong wrong)
 {
     QList<qint16> missed;
-    const qint16 total = h.program.state.questions_per_quiz;
+    const qint16 total = h.program.session.state().questions_per_quiz;
     for (qint16 position = 1; position <= total; ++position) {
         if (wrong(position))
-            missed << h.program.state.question_id;
+            missed << h.program.session.state().question_id;
         h.answer(h.program.windows.get<quest>(), !wrong(position));
     }
     QuizHarness::settle();
@@ -47,36 +46,36 @@ private slots:
         auto &review = h.program.windows.get<ReviewWindow>();
         QVERIFY(review.isVisible());
         QCOMPARE(review.windowTitle(), QStringLiteral("Review - ") + h.program.bank.test_title);
-        const auto &log = h.program.answers.answers();
-        QCOMPARE(int(log.size()), int(h.program.state.questions_per_quiz));
+        const auto &log = h.program.session.answers().answers();
+        QCOMPARE(int(log.size()), int(h.program.session.state().questions_per_quiz));
 
-        auto &ui = review.ui();
+        QWidget &ui = review;
         const struct { QRadioButton *button; int rows; } filters[] = {
-            {ui.show_wrong, int(missed.size())}, {ui.show_right, int(log.size() - missed.size())}, {ui.show_all, int(log.size())}};
+            {ctl<QRadioButton>(ui, "show_wrong"), int(missed.size())}, {ctl<QRadioButton>(ui, "show_right"), int(log.size() - missed.size())}, {ctl<QRadioButton>(ui, "show_all"), int(log.size())}};
         for (const auto &filter : filters) {
             QTest::mouseClick(filter.button, Qt::LeftButton, {}, QPoint(4, filter.button->height() / 2));
-            QCOMPARE(ui.question_list->count(), filter.rows);
+            QCOMPARE(ctl<QListWidget>(ui, "question_list")->count(), filter.rows);
             for (int row = 0; row < filter.rows; ++row) {
                 const int position = review.rows()[size_t(row)];
                 const LoggedAnswer &answer = log[size_t(position)];
                 QCOMPARE(answer.right, !third(qint16(position + 1)));
-                QVERIFY(ui.question_list->item(row)->text().startsWith(
+                QVERIFY(ctl<QListWidget>(ui, "question_list")->item(row)->text().startsWith(
                     QStringLiteral("%1. %2").arg(position + 1).arg(answer.right ? "Right" : "Wrong")));
-                QVERIFY(!ui.question_list->item(row)->icon().isNull());
-                QVERIFY(filter.button != ui.show_wrong || missed[row] == answer.bank_index);
+                QVERIFY(!ctl<QListWidget>(ui, "question_list")->item(row)->icon().isNull());
+                QVERIFY(filter.button != ctl<QRadioButton>(ui, "show_wrong") || missed[row] == answer.bank_index);
             }
         }
-        QCOMPARE(ui.topic_scores->topLevelItemCount(), int(score_by_topic(log).size()));
-        QVERIFY(ui.retry_missed->isVisible());
-        QCOMPARE(ui.retry_missed->text(), QStringLiteral("Retry &missed (%1)").arg(missed.size()));
+        QCOMPARE(ctl<QTreeWidget>(ui, "topic_scores")->topLevelItemCount(), int(score_by_topic(log).size()));
+        QVERIFY(ctl<QPushButton>(ui, "retry_missed")->isVisible());
+        QCOMPARE(ctl<QPushButton>(ui, "retry_missed")->text(), QStringLiteral("Retry &missed (%1)").arg(missed.size()));
 
         // Up and Down move through the list, the detail follows.
-        QCOMPARE(ui.question_list->currentRow(), 0);
+        QCOMPARE(ctl<QListWidget>(ui, "question_list")->currentRow(), 0);
         QTest::keyClick(&review, Qt::Key_Down);
         QTest::keyClick(&review, Qt::Key_Down);
         QTest::keyClick(&review, Qt::Key_Up);
-        QCOMPARE(ui.question_list->currentRow(), 1);
-        QVERIFY(ui.detail->toPlainText().startsWith(QStringLiteral("Question 2: Right")));
+        QCOMPARE(ctl<QListWidget>(ui, "question_list")->currentRow(), 1);
+        QVERIFY(ctl<QTextBrowser>(ui, "detail")->toPlainText().startsWith(QStringLiteral("Question 2: Right")));
 
         QTest::keyClick(&review, Qt::Key_Escape);
         QuizHarness::settle();
@@ -104,17 +103,17 @@ private slots:
         h.result_choice = through_review ? ResultChoice::review : ResultChoice::retry_missed;
         const QList<qint16> missed = answer_all(h, third);
         if (through_review)
-            QTest::mouseClick(h.program.windows.get<ReviewWindow>().ui().retry_missed, Qt::LeftButton);
+            QTest::mouseClick(ctl<QPushButton>(h.program.windows.get<ReviewWindow>(), "retry_missed"), Qt::LeftButton);
         QuizHarness::settle();
         QVERIFY(!h.program.windows.is_loaded<ReviewWindow>());
         QCOMPARE(h.program.windows.loaded_count(), 1);
         QVERIFY(h.program.windows.get<quest>().isVisible());
-        QCOMPARE(h.program.state.questions_per_quiz, qint16(missed.size()));
-        QCOMPARE(h.program.windows.get<quest>().ui().score->text(), QString());
+        QCOMPARE(h.program.session.state().questions_per_quiz, qint16(missed.size()));
+        QCOMPARE(ctl<QLabel>(h.program.windows.get<quest>(), "score")->text(), QString());
 
         // The retry: the first missed question right, the rest wrong again.
         h.result_choice = ResultChoice::retry_missed;
-        const QList<qint16> asked_first = {h.program.state.question_id};
+        const QList<qint16> asked_first = {h.program.session.state().question_id};
         const QList<qint16> missed_again = answer_all(h, [](qint16 position) { return position > 1; });
         const QList<qint16> asked = asked_first + missed_again;
         if (shuffle)
@@ -125,7 +124,7 @@ private slots:
         QCOMPARE(h.result_missed.last(), int(missed.size()) - 1);
 
         // A second retry asks what was missed again; all right, then OK.
-        QCOMPARE(h.program.state.questions_per_quiz, qint16(missed.size() - 1));
+        QCOMPARE(h.program.session.state().questions_per_quiz, qint16(missed.size() - 1));
         h.result_choice = ResultChoice::ok;
         answer_all(h, [](qint16) { return false; });
         QCOMPARE(h.result_missed.last(), 0);
@@ -140,9 +139,9 @@ private slots:
         quest &window = h.start_quiz(3, true, true, false, false);
         h.answer(window, false);
         h.answer(window, true);
-        QTest::mouseClick(window.ui().quitquiz, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "quitquiz"), Qt::LeftButton);
         QuizHarness::settle();
-        QCOMPARE(h.program.answers.asked(), 2);
+        QCOMPARE(h.program.session.answers().asked(), 2);
         QCOMPARE(h.result_missed, QList<int>{1});
         QVERIFY(h.program.windows.get<Welcome>().isVisible());  // OK alone: straight to the welcome window
     }

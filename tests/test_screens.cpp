@@ -1,14 +1,12 @@
 // The windows as laid out: sizes and captions, proportional resizing, and
 // keyboard use of the question and answer windows.
-#include "quiz_harness.h"
+#include "harness/quiz_harness.h"
 
 #include "gui/choosetest.h"
 #include "gui/diagram.h"
 #include "gui/exhibit.h"
 #include "gui/colour_contrast.h"
 #include "gui/text_lines_view.h"
-#include "ui_diagram.h"
-#include "ui_exhibit.h"
 
 #include <QGroupBox>
 #include <QStyle>
@@ -106,20 +104,20 @@ private slots:
         QVERIFY(windows.get<quest>().maximumWidth() > 629);
 
         quest &q = windows.get<quest>();
-        QVERIFY(q.ui().the_gauge->isHidden());
-        QVERIFY(q.ui().typestuff->isHidden());
-        QCOMPARE(q.ui().NextButton->text(), QStringLiteral("&NEXT ->"));
-        QCOMPARE(q.ui().NextButton->font().pointSizeF(), 8.25);
-        QCOMPARE(q.abox[3]->font().pointSizeF(), 9.75);
-        QCOMPARE(q.ui().question_number->font().pointSizeF(), 13.5);
-        QCOMPARE(q.ui().Gauge1->palette().color(QPalette::Window), QColor(0, 0, 128));
-        QCOMPARE(q.ui().the_gauge->palette().color(QPalette::Window), QColor(255, 0, 0));
-        QCOMPARE(q.QChoice[6]->text(), QStringLiteral("F"));
-        QVERIFY(q.QChoice[6]->isCheckable());
-        QCOMPARE(q.QChoice[1]->accessibleName(), QStringLiteral("Answer A"));
-        QVERIFY(q.QChoice[1]->toolTip().contains(QStringLiteral("key A")));
+        QVERIFY(ctl<QFrame>(q, "the_gauge")->isHidden());
+        QVERIFY(ctl<QLabel>(q, "typestuff")->isHidden());
+        QCOMPARE(ctl<QPushButton>(q, "NextButton")->text(), QStringLiteral("&NEXT ->"));
+        QCOMPARE(ctl<QPushButton>(q, "NextButton")->font().pointSizeF(), 8.25);
+        QCOMPARE(ctl<QPlainTextEdit>(q, "abox_", 3)->font().pointSizeF(), 9.75);
+        QCOMPARE(ctl<QLabel>(q, "question_number")->font().pointSizeF(), 13.5);
+        QCOMPARE(ctl<QFrame>(q, "Gauge1")->palette().color(QPalette::Window), QColor(0, 0, 128));
+        QCOMPARE(ctl<QFrame>(q, "the_gauge")->palette().color(QPalette::Window), QColor(255, 0, 0));
+        QCOMPARE(ctl<QPushButton>(q, "QChoice_", 6)->text(), QStringLiteral("F"));
+        QVERIFY(ctl<QPushButton>(q, "QChoice_", 6)->isCheckable());
+        QCOMPARE(ctl<QPushButton>(q, "QChoice_", 1)->accessibleName(), QStringLiteral("Answer A"));
+        QVERIFY(ctl<QPushButton>(q, "QChoice_", 1)->toolTip().contains(QStringLiteral("key A")));
         // The answer boxes are reached by clicking, not by Tab.
-        QCOMPARE(q.abox[1]->focusPolicy(), Qt::ClickFocus);
+        QCOMPARE(ctl<QPlainTextEdit>(q, "abox_", 1)->focusPolicy(), Qt::ClickFocus);
     }
 
     void resizing_keeps_proportions()
@@ -156,10 +154,10 @@ private slots:
         h.start_program();
         quest &window = h.start_quiz(1, false, false, false, false);
         h.answer(window, false);  // 0 of 1 right: the red cover fills the gauge
-        QCOMPARE(window.ui().the_gauge->height(), window.ui().Gauge1->height());
+        QCOMPARE(ctl<QFrame>(window, "the_gauge")->height(), ctl<QFrame>(window, "Gauge1")->height());
         window.resize(window.size() * 2);
-        QCOMPARE(window.ui().the_gauge->height(), window.ui().Gauge1->height());
-        QVERIFY(window.ui().the_gauge->isVisible());
+        QCOMPARE(ctl<QFrame>(window, "the_gauge")->height(), ctl<QFrame>(window, "Gauge1")->height());
+        QVERIFY(ctl<QFrame>(window, "the_gauge")->isVisible());
     }
 
     void keyboard_on_a_choice_question()
@@ -169,22 +167,22 @@ private slots:
         h.program.bank.at(5) = four_answers();  // quiz 1 in bank order asks 1, 5, ...
         quest &window = h.start_quiz(1, false, false, false, false);
         h.answer(window, true);
-        QCOMPARE(h.program.state.current_record.question, QStringLiteral("Four answers"));
+        QCOMPARE(h.program.session.state().current_record.question, QStringLiteral("Four answers"));
 
         press(window, Qt::Key_A, QStringLiteral("a"));
-        QVERIFY(window.QChoice[1]->isChecked());
+        QVERIFY(ctl<QPushButton>(window, "QChoice_", 1)->isChecked());
         press(window, Qt::Key_A, QStringLiteral("a"));
-        QVERIFY(!window.QChoice[1]->isChecked());
+        QVERIFY(!ctl<QPushButton>(window, "QChoice_", 1)->isChecked());
         press(window, Qt::Key_B, QStringLiteral("b"));
         press(window, Qt::Key_F, QStringLiteral("f"));  // no answer F here
-        QVERIFY(window.QChoice[2]->isChecked());
-        QVERIFY(!window.QChoice[6]->isChecked());
+        QVERIFY(ctl<QPushButton>(window, "QChoice_", 2)->isChecked());
+        QVERIFY(!ctl<QPushButton>(window, "QChoice_", 6)->isChecked());
 
         // Enter marks the answer and moves on.
         press(window, Qt::Key_Return);
-        QCOMPARE(h.program.state.current_question, qint16(3));
-        QCOMPARE(h.program.state.number_right, qint16(2));
-        QCOMPARE(window.ui().score->text(), QStringLiteral("2/2"));
+        QCOMPARE(h.program.session.state().current_question, qint16(3));
+        QCOMPARE(h.program.session.state().number_right, qint16(2));
+        QCOMPARE(ctl<QLabel>(window, "score")->text(), QStringLiteral("2/2"));
     }
 
     void keyboard_on_a_typed_question()
@@ -198,25 +196,25 @@ private slots:
         typed.answers[2] = QStringLiteral("8100");
         h.program.bank.at(1) = typed;
         quest &window = h.start_quiz(1, false, false, true, false);
-        QVERIFY(!window.ui().typestuff->isHidden());
-        QVERIFY(!window.abox[1]->isHidden());
-        QCOMPARE(window.abox[1]->frameShape(), QFrame::StyledPanel);
-        QCOMPARE(window.ui().Directions->text(), QStringLiteral(" Please Type in the Correct Answer"));
+        QVERIFY(!ctl<QLabel>(window, "typestuff")->isHidden());
+        QVERIFY(!ctl<QPlainTextEdit>(window, "abox_", 1)->isHidden());
+        QCOMPARE(ctl<QPlainTextEdit>(window, "abox_", 1)->frameShape(), QFrame::StyledPanel);
+        QCOMPARE(ctl<QLabel>(window, "Directions")->text(), QStringLiteral(" Please Type in the Correct Answer"));
         for (size_t p = 1; p <= 6; ++p)
-            QVERIFY(window.QChoice[p]->isHidden());
+            QVERIFY(ctl<QPushButton>(window, "QChoice_", p)->isHidden());
 
         // Letters go to the answer box, even A to F; none toggles a choice.
         for (const QChar c : QStringLiteral("8100"))
             press(window, Qt::Key(c.unicode()), QString(c));
         press(window, Qt::Key_A, QStringLiteral("a"));
-        QCOMPARE(window.abox[1]->toPlainText(), QStringLiteral("8100a"));
+        QCOMPARE(ctl<QPlainTextEdit>(window, "abox_", 1)->toPlainText(), QStringLiteral("8100a"));
         press(window, Qt::Key_Escape, QStringLiteral("\x1b"));  // unused by the box: no endless hand-back
-        QCOMPARE(window.abox[1]->toPlainText(), QStringLiteral("8100a"));
-        QVERIFY(!window.QChoice[1]->isChecked());
+        QCOMPARE(ctl<QPlainTextEdit>(window, "abox_", 1)->toPlainText(), QStringLiteral("8100a"));
+        QVERIFY(!ctl<QPushButton>(window, "QChoice_", 1)->isChecked());
         QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-        QCoreApplication::sendEvent(window.abox[1], &backspace);
-        QTest::mouseClick(window.ui().NextButton, Qt::LeftButton);
-        QCOMPARE(h.program.state.number_right, qint16(1));
+        QCoreApplication::sendEvent(ctl<QPlainTextEdit>(window, "abox_", 1), &backspace);
+        QTest::mouseClick(ctl<QPushButton>(window, "NextButton"), Qt::LeftButton);
+        QCOMPARE(h.program.session.state().number_right, qint16(1));
         QVERIFY(h.answers.isEmpty());  // shown only when wrong
     }
 
@@ -300,11 +298,11 @@ private slots:
         Exhibit &exhibit = h.program.windows.get<Exhibit>();
         exhibit.show();
         exhibit.show_text((QString(3000, QLatin1Char('x')) + QStringLiteral("\r\n")).repeated(500));
-        QScrollBar *bars[] = {exhibit.ui().Text1->verticalScrollBar(), exhibit.ui().Text1->horizontalScrollBar()};
+        QScrollBar *bars[] = {ctl<TextLinesView>(exhibit, "Text1")->verticalScrollBar(), ctl<TextLinesView>(exhibit, "Text1")->horizontalScrollBar()};
         for (QScrollBar *bar : bars)
             bar->setValue(from_the_end ? bar->maximum() : 0);
         // The focus stays on the close button; the keys scroll the text.
-        QTest::keyClick(exhibit.ui().Command1, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(ctl<QPushButton>(exhibit, "Command1"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         const QStringList expected = where.split(QLatin1Char(' '));
         for (int i = 0; i < 2; ++i) {
             const QMap<QString, int> positions{{"0", 0}, {"1", 1}, {"page", bars[i]->pageStep()},
@@ -336,8 +334,8 @@ private slots:
         answer.show();
         // For its first 0.3 s the answer window takes no click and no key:
         // the second click of a double-click on NEXT must not close it.
-        QTest::mouseClick(answer.ui().Closeb, Qt::LeftButton);
-        QTest::keyClick(answer.ui().Closeb, Qt::Key_Space);
+        QTest::mouseClick(ctl<QPushButton>(answer, "Closeb"), Qt::LeftButton);
+        QTest::keyClick(ctl<QPushButton>(answer, "Closeb"), Qt::Key_Space);
         QTest::keyClick(&answer, Qt::Key_Escape);
         QVERIFY(answer.isVisible());
         QTest::qWait(350);
@@ -345,7 +343,7 @@ private slots:
         QVERIFY(answer.isHidden());
         answer.show();
         QTest::qWait(350);
-        QTest::mouseClick(answer.ui().Closeb, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(answer, "Closeb"), Qt::LeftButton);
         QVERIFY(answer.isHidden());
     }
 
@@ -389,10 +387,10 @@ private slots:
         QTest::keyClick(window.focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
 
         const QString title = h.messages.isEmpty() ? QString() : h.messages.last().title;
-        const QuizState &state = h.program.state;
+        const QuizState &state = h.program.session.state();
         QCOMPARE(state.current_question, outcome == "next" ? 2 : outcome == "quit" ? state.questions_per_quiz : 1);
         QCOMPARE(title, outcome == "quit" ? QStringLiteral("Test Complete!") : outcome == "clue" ? QStringLiteral("Clue") : QString());
-        QCOMPARE(window.abox[1]->toPlainText() == QStringLiteral("\n"), outcome == "line break");
+        QCOMPARE(ctl<QPlainTextEdit>(window, "abox_", 1)->toPlainText() == QStringLiteral("\n"), outcome == "line break");
     }
 
     void every_bank_answer_reads_whole()
@@ -401,14 +399,11 @@ private slots:
         h.start_program();
         const QuestionBank bank = h.program.bank;
         quest &window = h.start_quiz(1, false, false, false, false);
-        QuizState &state = h.program.state;
         for (int id = 1; id <= bank.total_questions; ++id) {
-            --state.current_question;
-            h.program.bank.at(state.question_id) = bank.at(id);
-            window.show_quest();
+            h.show_only(bank.at(id));
             QCoreApplication::processEvents();
             for (size_t p = 1; p <= 6; ++p) {
-                QPlainTextEdit *box = window.abox[p];
+                QPlainTextEdit *box = ctl<QPlainTextEdit>(window, "abox_", p);
                 if (box->isHidden())
                     continue;
                 QTextCursor end(box->document());
@@ -440,15 +435,15 @@ private slots:
             h.start_program();
             h.program.bank.at(1) = four_answers();
             quest &window = h.start_quiz(1, false, false, false, false);
-            QPushButton *letter = window.QChoice[2];
+            QPushButton *letter = ctl<QPushButton>(window, "QChoice_", 2);
             const QColor released = face_of(*letter);
             // A click on the answer's text toggles its letter.
-            QTest::mouseClick(window.abox[2]->viewport(), Qt::LeftButton);
+            QTest::mouseClick(ctl<QPlainTextEdit>(window, "abox_", 2)->viewport(), Qt::LeftButton);
             QVERIFY(letter->isChecked());
             const QColor pressed = face_of(*letter);
             QVERIFY2(contrast_ratio(released, pressed) >= 3,
                      qPrintable(released.name() + QLatin1String(" against ") + pressed.name()));
-            QTest::mouseClick(window.abox[2]->viewport(), Qt::LeftButton);
+            QTest::mouseClick(ctl<QPlainTextEdit>(window, "abox_", 2)->viewport(), Qt::LeftButton);
             QVERIFY(!letter->isChecked());
             h.answer(window, true);
         }
@@ -463,10 +458,10 @@ private slots:
         typed.question_type = QStringLiteral("FILL_IN");
         h.program.bank.at(1) = typed;
         quest &window = h.start_quiz(1, false, false, false, false);
-        QTest::mouseClick(window.abox[1]->viewport(), Qt::LeftButton);
-        QTest::keyClicks(window.abox[1], QStringLiteral("trunk"));
-        QCOMPARE(window.abox[1]->toPlainText(), QStringLiteral("trunk"));
-        QVERIFY(!window.QChoice[1]->isChecked());
+        QTest::mouseClick(ctl<QPlainTextEdit>(window, "abox_", 1)->viewport(), Qt::LeftButton);
+        QTest::keyClicks(ctl<QPlainTextEdit>(window, "abox_", 1), QStringLiteral("trunk"));
+        QCOMPARE(ctl<QPlainTextEdit>(window, "abox_", 1)->toPlainText(), QStringLiteral("trunk"));
+        QVERIFY(!ctl<QPushButton>(window, "QChoice_", 1)->isChecked());
     }
 
     void separator_lines_show()
@@ -475,7 +470,7 @@ private slots:
         h.start_program();
         quest &window = h.start_quiz(1, false, false, false, false);
         const QColor background = window.palette().color(QPalette::Window);
-        for (QFrame *line : {window.ui().Line1, window.ui().Line2, window.ui().Line3}) {
+        for (QFrame *line : {ctl<QFrame>(window, "Line1"), ctl<QFrame>(window, "Line2"), ctl<QFrame>(window, "Line3")}) {
             // Somewhere across its middle (at 200% a line may be drawn in
             // one of the two device pixels of its width).
             const QImage image = line->grab().toImage();

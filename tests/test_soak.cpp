@@ -11,18 +11,14 @@
 // A failure names the seed and the action; the same seed makes the same
 // choices for as long as the program shows the same questions (the program
 // shuffles from the clock, so a replay may drift once a shuffle is on).
-#include "quiz_harness.h"
+#include "harness/quiz_harness.h"
 
 #include "gui/choosetest.h"
 #include "gui/diagram.h"
 #include "gui/exhibit.h"
 #include "quiz/exhibit_file.h"
-#include "gui/exam_controller.h"
 #include "gui/exam_summary.h"
 #include "gui/review_window.h"
-#include "ui_review.h"
-#include "ui_diagram.h"
-#include "ui_exhibit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,7 +105,7 @@ struct Before {
     ResultChoice result_choice = ResultChoice::ok;  // the answer to a result box, should one come
     int results = 0;              // result boxes so far
     qint16 total = 0;             // questions in the quiz
-    std::vector<qint16> missed;   // the log's missed questions, index 0 unused
+    std::vector<qint16> missed;   // the log's missed questions
     bool review_loaded = false;
     bool options_exam = false;    // the options' exam mode box
     bool exam = false;            // an exam is running
@@ -238,7 +234,7 @@ void SoakTest::start_program(bool fresh)
         return QStringLiteral(QUIZ_TEST_DATA "/open/") + QLatin1String(banks[below(4)]);
     };
     // As main does.
-    center_window(program().windows.get<Welcome>());
+    h().navigator.open_first_window(QString());
     dress_bank(program().bank);
     ++stats_.runs;
     quit_weight_ = 0.1;
@@ -255,7 +251,7 @@ void SoakTest::start_program(bool fresh)
 
 QString SoakTest::random_text()
 {
-    const question_record &record = program().state.current_record;
+    const question_record &record = program().session.state().current_record;
     if (uniform() < 0.4) {
         // An accepted answer, in any case and with spaces around it.
         QString text = record.answers[size_t(1 + below(2))];
@@ -342,30 +338,30 @@ std::vector<Action> SoakTest::possible_actions()
     }
 
     if (program().windows.is_loaded<pick_a_quiz>() && program().windows.get<pick_a_quiz>().isVisible()) {
-        QSpinBox *minutes = program().windows.get<pick_a_quiz>().ui().exam_minutes;
+        QSpinBox *minutes = ctl<QSpinBox>(program().windows.get<pick_a_quiz>(), "exam_minutes");
         actions.push_back({QStringLiteral("choose a short exam"), 0.3, [this, minutes] { minutes->setValue(1 + below(3)); }});
     }
-    if (program().windows.is_loaded<quest>() && program().windows.get<quest>().exam()) {
-        ExamController *exam = program().windows.get<quest>().exam();
-        actions.push_back({QStringLiteral("time passes"), 0.3, [this, exam] {
+    if (program().session.exam()) {
+        actions.push_back({QStringLiteral("time passes"), 0.3, [this] {
                                clock_ += 60'000 * (1 + below(12));
-                               exam->tick();
+                               program().session.tick();
+                               QuizHarness::settle();
                            }});
     }
     if (program().windows.is_loaded<quest>()) {
         quest &window = program().windows.get<quest>();
-        if (!is_typed_question(program().state.current_record)) {
+        if (!is_typed_question(program().session.state().current_record)) {
             // A student who knows: exactly the right choices pressed.
             actions.push_back({QStringLiteral("press the right answers"), 1.5, [this, &window] {
-                                   const question_record &record = program().state.current_record;
+                                   const question_record &record = program().session.state().current_record;
                                    for (size_t p = 1; p <= 6; ++p) {
-                                       QPushButton *choice = window.QChoice[p];
+                                       QPushButton *choice = ctl<QPushButton>(window, "QChoice_", p);
                                        if (!choice->isHidden() && choice->isChecked() != (record.correct[p] == 1))
                                            QTest::mouseClick(choice, Qt::LeftButton);
                                    }
                                }});
         }
-        QPlainTextEdit *box = window.abox[1];
+        QPlainTextEdit *box = ctl<QPlainTextEdit>(window, "abox_", 1);
         if (box->isVisible() && !box->isReadOnly()) {
             actions.push_back({QStringLiteral("type in the answer box"), 3, [this, box] {
                                    if (uniform() < 0.3) {
@@ -387,11 +383,11 @@ Before SoakTest::snapshot(const Action &action)
     before.answers = int(h().answers.size());
     before.loaded = program().windows.loaded_count();
     before.exhibit_loaded = program().windows.is_loaded<Exhibit>();
-    const QuizState &state = program().state;
+    const QuizState &state = program().session.state();
     before.result_choice = h().result_choice;
     before.results = int(h().result_missed.size());
     before.total = state.questions_per_quiz;
-    before.missed = program().answers.missed_questions();
+    before.missed = program().session.answers().missed_questions();
     before.review_loaded = program().windows.is_loaded<ReviewWindow>();
     before.bank_title = program().bank.test_title;
     if (program().windows.is_loaded<quest>()) {
@@ -401,17 +397,19 @@ Before SoakTest::snapshot(const Action &action)
         before.right = state.number_right;
         before.record = state.current_record;
         before.record_id = state.question_id;
-        if (const ExamController *exam = window.exam()) {
+        if (const ExamSession *exam = program().session.exam()) {
             before.exam = true;
-            ExamSession now = exam->session();
-            const LoggedAnswer on_screen = window.answer_on_screen();
-            now.keep(now.current(), on_screen.choice, on_screen.typed);
+            ExamSession now = *exam;
+            const StudentAnswer on_screen = window.answer_on_screen();
+            ChoiceAnswer choice = on_screen.choice;
+            choice.visible = now.answer(now.current()).choice.visible;
+            now.keep(now.current(), choice, on_screen.typed);
             before.exam_marked = now.submit(clock_);
         }
         before.typed = is_typed_question(state.current_record);
         // Whether NEXT now would mark the answer right.
         if (before.typed) {
-            const QString entry = window.abox[1]->toPlainText().trimmed().toUpper();
+            const QString entry = ctl<QPlainTextEdit>(window, "abox_", 1)->toPlainText().trimmed().toUpper();
             before.would_be_right = false;
             for (size_t p = 1; p <= 6; ++p) {
                 if (is_offered(before.record, p) && before.record.answers[p].trimmed().toUpper() == entry)
@@ -420,25 +418,25 @@ Before SoakTest::snapshot(const Action &action)
         } else {
             before.would_be_right = true;
             for (size_t p = 1; p <= 6; ++p) {
-                before.checked[p] = window.QChoice[p]->isChecked();
-                if (!window.QChoice[p]->isHidden() && before.checked[p] != (before.record.correct[p] == 1))
+                before.checked[p] = ctl<QPushButton>(window, "QChoice_", p)->isChecked();
+                if (!ctl<QPushButton>(window, "QChoice_", p)->isHidden() && before.checked[p] != (before.record.correct[p] == 1))
                     before.would_be_right = false;
             }
         }
     }
     if (program().windows.is_loaded<pick_a_quiz>()) {
-        auto &ui = program().windows.get<pick_a_quiz>().ui();
+        QWidget &ui = program().windows.get<pick_a_quiz>();
         before.options_loaded = true;
-        const QRadioButton *radios[] = {ui.which_quiz_1, ui.which_quiz_2, ui.which_quiz_3, ui.which_quiz_4};
+        const QRadioButton *radios[] = {ctl<QRadioButton>(ui, "which_quiz_1"), ctl<QRadioButton>(ui, "which_quiz_2"), ctl<QRadioButton>(ui, "which_quiz_3"), ctl<QRadioButton>(ui, "which_quiz_4")};
         for (int n = 1; n <= 4; ++n) {
             if (radios[n - 1]->isChecked())
                 before.options_quiz = n;
         }
-        before.options_flags = {ui.answer_when_right->checkState() == Qt::Checked,
-                                ui.answer_when_wrong->checkState() == Qt::Checked,
-                                ui.random_questions->checkState() == Qt::Checked,
-                                ui.random_answers->checkState() == Qt::Checked};
-        before.options_exam = ui.exam_mode->checkState() == Qt::Checked;
+        before.options_flags = {ctl<QCheckBox>(ui, "answer_when_right")->checkState() == Qt::Checked,
+                                ctl<QCheckBox>(ui, "answer_when_wrong")->checkState() == Qt::Checked,
+                                ctl<QCheckBox>(ui, "random_questions")->checkState() == Qt::Checked,
+                                ctl<QCheckBox>(ui, "random_answers")->checkState() == Qt::Checked};
+        before.options_exam = ctl<QCheckBox>(ui, "exam_mode")->checkState() == Qt::Checked;
     }
     return before;
 }
@@ -457,18 +455,18 @@ void SoakTest::check(const Before &before, const Action &action)
 void SoakTest::check_review()
 {
     ReviewWindow &review = program().windows.get<ReviewWindow>();
-    const auto &log = program().answers.answers();
-    if (review.rows() != filtered_positions(log, review.filter()) || review.ui().question_list->count() != int(review.rows().size()))
-        fail(QStringLiteral("the review lists %1 rows for its filter").arg(review.ui().question_list->count()));
-    if (review.ui().retry_missed->isVisible() != (program().answers.missed_count() > 0))
-        fail(QStringLiteral("the review offers a retry of %1 missed").arg(program().answers.missed_count()));
+    const auto &log = program().session.answers().answers();
+    if (review.rows() != filtered_positions(log, review.filter()) || ctl<QListWidget>(review, "question_list")->count() != int(review.rows().size()))
+        fail(QStringLiteral("the review lists %1 rows for its filter").arg(ctl<QListWidget>(review, "question_list")->count()));
+    if (ctl<QPushButton>(review, "retry_missed")->isVisible() != (program().session.answers().missed_count() > 0))
+        fail(QStringLiteral("the review offers a retry of %1 missed").arg(program().session.answers().missed_count()));
 }
 
 // After the result box: the welcome window, the review, or a retry of the
 // missed questions, as answered. True when a retry began.
 bool SoakTest::check_after_result(const Before &before, std::vector<qint16> missed)
 {
-    const int count = int(missed.size()) - 1;
+    const int count = int(missed.size());
     if (h().result_missed.size() != before.results + 1 || h().result_missed.last() != count)
         fail(QStringLiteral("the result box did not offer %1 missed").arg(count));
     const bool shown = [&](QWidget *window) { return window && window->isVisible() && program().windows.loaded_count() == 1; }(
@@ -492,16 +490,16 @@ bool SoakTest::check_after_result(const Before &before, std::vector<qint16> miss
 // A quiz of exactly the missed questions has begun.
 void SoakTest::expect_retry(const std::vector<qint16> &missed)
 {
-    const QuizState &state = program().state;
+    const QuizState &state = program().session.state();
     ++stats_.retries;
     asked_ = {state.question_id};
-    std::vector<qint16> asking = state.quiz_questions, expected = missed;
+    std::vector<qint16> asking(state.quiz_questions.begin() + 1, state.quiz_questions.end()), expected = missed;
     std::sort(asking.begin(), asking.end());
     std::sort(expected.begin(), expected.end());
     if (asking != expected || state.current_question != 1 || state.number_right != 0
         || program().windows.loaded_count() != 1 || !program().windows.get<quest>().isVisible())
         fail(QStringLiteral("the retry is not a fresh quiz of the %1 missed questions: %2 asked, question %3, %4 right, %5 windows")
-                 .arg(missed.size() - 1).arg(asking.size() - 1).arg(state.current_question).arg(state.number_right)
+                 .arg(missed.size()).arg(asking.size()).arg(state.current_question).arg(state.number_right)
                  .arg(program().windows.loaded_count()));
 }
 
@@ -545,7 +543,7 @@ void SoakTest::check_windows()
 
 void SoakTest::check_quiz(quest &window)
 {
-    const QuizState &state = program().state;
+    const QuizState &state = program().session.state();
     const qint16 current = state.current_question;
     const qint16 right = state.number_right;
     const qint16 total = state.questions_per_quiz;
@@ -559,26 +557,26 @@ void SoakTest::check_quiz(quest &window)
     const int expected_id = state.quiz_questions.at(size_t(state.question_order.at(size_t(current))));
     if (state.question_id != expected_id)
         fail(QStringLiteral("question %1 shows bank question %2, not %3").arg(current).arg(state.question_id).arg(expected_id));
-    auto &ui = window.ui();
-    if (ui.qid->text() != QString::number(state.question_id) || ui.question_number->text() != QString::number(current))
-        fail(QStringLiteral("the question labels read %1 and %2").arg(ui.qid->text(), ui.question_number->text()));
+    QWidget &ui = window;
+    if (ctl<QLabel>(ui, "qid")->text() != QString::number(state.question_id) || ctl<QLabel>(ui, "question_number")->text() != QString::number(current))
+        fail(QStringLiteral("the question labels read %1 and %2").arg(ctl<QLabel>(ui, "qid")->text(), ctl<QLabel>(ui, "question_number")->text()));
 
-    if (const ExamController *exam = window.exam()) {
+    if (const ExamSession *exam = program().session.exam()) {
         // Nothing marked in an exam; its own controls say where it stands.
-        const ExamSession &session = exam->session();
-        if (!ui.score->isHidden() || !ui.the_gauge->isHidden() || ui.exam_time_left->text().isEmpty()
-            || ui.exam_back->isEnabled() != (current > 1) || ui.exam_flag->isChecked() != session.flagged(current)
-            || session.current() != current)
+        const ExamSession &session = *exam;
+        if (!ctl<QLabel>(ui, "score")->isHidden() || !ctl<QFrame>(ui, "the_gauge")->isHidden() || ctl<QLabel>(ui, "exam_time_left")->text().isEmpty()
+            || ctl<QPushButton>(ui, "exam_back")->isEnabled() != (current > 1) || ctl<QCheckBox>(ui, "exam_flag")->isChecked() != session.flagged(current - 1)
+            || session.current() != current - 1)
             fail(QStringLiteral("the exam's controls disagree with question %1").arg(current));
     }
     // Score and percentage of the answers marked so far.
     const int marked = current - 1;
     const QString score = marked > 0 ? QStringLiteral("%1/%2").arg(right).arg(marked) : QString();
     const QString percent = marked > 0 ? QStringLiteral("%1%").arg(right * 100 / marked) : QString();
-    if (!window.exam() && (ui.score->text() != score || ui.Percent_Right->text() != percent))
+    if (!program().session.exam() && (ctl<QLabel>(ui, "score")->text() != score || ctl<QLabel>(ui, "Percent_Right")->text() != percent))
         fail(QStringLiteral("score shows \"%1\" \"%2\", expected \"%3\" \"%4\"")
-                 .arg(ui.score->text(), ui.Percent_Right->text(), score, percent));
-    if (right == marked && ui.the_gauge->isVisible())
+                 .arg(ctl<QLabel>(ui, "score")->text(), ctl<QLabel>(ui, "Percent_Right")->text(), score, percent));
+    if (right == marked && ctl<QFrame>(ui, "the_gauge")->isVisible())
         fail(QStringLiteral("the gauge shows wrong answers when there are none"));
 
     // The question on screen is the bank's, its answers only reordered.
@@ -597,7 +595,7 @@ void SoakTest::check_quiz(quest &window)
                                        : (shown_pairs.sort(), bank_pairs.sort(), shown_pairs != bank_pairs))
         fail(QStringLiteral("the answers of bank question %1 changed on the way to the screen").arg(state.question_id));
     // The text box gives line breaks (CR LF in a record) back as LF.
-    if (ui.Q1->toPlainText() != QString(record.question).replace(QLatin1String("\r\n"), QLatin1String("\n")))
+    if (ctl<QPlainTextEdit>(ui, "Q1")->toPlainText() != QString(record.question).replace(QLatin1String("\r\n"), QLatin1String("\n")))
         fail(QStringLiteral("the question text differs from the record"));
 
     // The answer buttons on screen are the record's non-empty answers.
@@ -606,27 +604,27 @@ void SoakTest::check_quiz(quest &window)
     for (size_t p = 1; p <= 6; ++p) {
         const bool offer = !typed && is_offered(record, p);
         offered += is_offered(record, p);
-        if (window.QChoice[p]->isHidden() == offer || window.abox[p]->isHidden() == (offer || (typed && p == 1)))
+        if (ctl<QPushButton>(window, "QChoice_", p)->isHidden() == offer || ctl<QPlainTextEdit>(window, "abox_", p)->isHidden() == (offer || (typed && p == 1)))
             fail(QStringLiteral("answer %1 is %2 on screen").arg(QChar(u'A' + int(p) - 1)).arg(QLatin1String(offer ? "missing" : "left")));
-        if (offer && window.abox[p]->toPlainText() != record.answers[p])
+        if (offer && ctl<QPlainTextEdit>(window, "abox_", p)->toPlainText() != record.answers[p])
             fail(QStringLiteral("answer %1 shows other text").arg(QChar(u'A' + int(p) - 1)));
     }
-    if (typed && window.abox[1]->isReadOnly())
+    if (typed && ctl<QPlainTextEdit>(window, "abox_", 1)->isReadOnly())
         fail(QStringLiteral("the answer box of a typed question is read-only"));
     if (state.answer_count != offered)
         fail(QStringLiteral("answer_count %1 for %2 answers").arg(state.answer_count).arg(offered));
-    if (ui.cluebutton->isHidden() != record.clue.trimmed().isEmpty())
+    if (ctl<QPushButton>(ui, "cluebutton")->isHidden() != record.clue.trimmed().isEmpty())
         fail(QStringLiteral("the clue button does not match the record"));
     for (size_t m = 1; m <= 3; ++m) {
-        if (window.diagrambutton[m]->isHidden() != record.diagrams[m].trimmed().isEmpty()
-            || window.exhibitbutton[m]->isHidden() != record.exhibits[m].trimmed().isEmpty())
+        if (ctl<QPushButton>(window, "diagrambutton_", m)->isHidden() != record.diagrams[m].trimmed().isEmpty()
+            || ctl<QPushButton>(window, "exhibitbutton_", m)->isHidden() != record.exhibits[m].trimmed().isEmpty())
             fail(QStringLiteral("diagram or exhibit button %1 does not match the record").arg(m));
     }
 }
 
 void SoakTest::check_transition(const Before &before, const Action &action)
 {
-    const QuizState &state = program().state;
+    const QuizState &state = program().session.state();
     const int new_messages = int(h().messages.size()) - before.messages;
     const int new_answers = int(h().answers.size()) - before.answers;
     const bool reported = h().result_missed.size() > before.results;
@@ -693,7 +691,7 @@ void SoakTest::check_transition(const Before &before, const Action &action)
                     ++stats_.exhibits;
                     if (!program().windows.is_loaded<Exhibit>() || !program().windows.get<Exhibit>().isVisible()
                         || (file == exhibit_file
-                            && !program().windows.get<Exhibit>().ui().Text1->toPlainText().startsWith(
+                            && !ctl<TextLinesView>(program().windows.get<Exhibit>(), "Text1")->toPlainText().startsWith(
                                 QLatin1String("port 1/1"))))
                         fail(QStringLiteral("the exhibit is not shown"));
                 } else if (!diagram && program().windows.is_loaded<Exhibit>() != before.exhibit_loaded) {
@@ -713,7 +711,7 @@ void SoakTest::check_transition(const Before &before, const Action &action)
             // Submitted, or out of time: everything marked at once.
             ++stats_.exams;
             right = 0;
-            missed = {0};
+            missed.clear();
             for (const LoggedAnswer &answer : before.exam_marked) {
                 right += answer.right;
                 if (!answer.right)

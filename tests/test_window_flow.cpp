@@ -1,10 +1,9 @@
 // The windows driven headless as a student would: start-up, the options,
 // whole quizzes through to the report, quitting, and window lifetimes.
-#include "quiz_harness.h"
+#include "harness/quiz_harness.h"
 
 #include "gui/choosetest.h"
 #include "quiz/question_order.h"
-#include "ui_choosetest.h"
 
 #include <QSignalSpy>
 
@@ -21,10 +20,10 @@ private slots:
         QVERIFY(is_centred(welcome));
         QVERIFY(!h.program.bank.test_title.isEmpty());
         QCOMPARE(welcome.windowTitle(), h.program.bank.test_title);
-        QCOMPARE(welcome.ui().test_name->text(), h.program.bank.test_title);
-        QCOMPARE(welcome.ui().author_name2->text(), h.program.bank.author_email);
-        QCOMPARE(h.program.state.questions_per_quiz, questions_in_quiz(1, h.program.bank.total_questions));
-        QVERIFY(h.program.state.questions_per_quiz >= 1);
+        QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), h.program.bank.test_title);
+        QCOMPARE(ctl<QLineEdit>(welcome, "author_name2")->text(), h.program.bank.author_email);
+        QCOMPARE(h.program.session.state().questions_per_quiz, questions_in_quiz(1, h.program.bank.total_questions));
+        QVERIFY(h.program.session.state().questions_per_quiz >= 1);
 
         // "I Agree" hides the welcome window but keeps it loaded and filled.
         pick_a_quiz &options = h.agree();
@@ -32,13 +31,13 @@ private slots:
         QVERIFY(is_centred(options));
         QVERIFY(!welcome.isVisible());
         QVERIFY(h.program.windows.is_loaded<Welcome>());
-        QCOMPARE(welcome.ui().test_name->text(), h.program.bank.test_title);
+        QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), h.program.bank.test_title);
         // The options start as designed.
-        QVERIFY(options.ui().which_quiz_1->isChecked());
-        QVERIFY(options.ui().answer_when_wrong->isChecked());
-        QVERIFY(!options.ui().answer_when_right->isChecked());
-        QVERIFY(options.ui().random_questions->isChecked());
-        QVERIFY(options.ui().random_answers->isChecked());
+        QVERIFY(ctl<QRadioButton>(options, "which_quiz_1")->isChecked());
+        QVERIFY(ctl<QCheckBox>(options, "answer_when_wrong")->isChecked());
+        QVERIFY(!ctl<QCheckBox>(options, "answer_when_right")->isChecked());
+        QVERIFY(ctl<QCheckBox>(options, "random_questions")->isChecked());
+        QVERIFY(ctl<QCheckBox>(options, "random_answers")->isChecked());
     }
 
     void starting_a_quiz_replaces_the_first_windows()
@@ -47,7 +46,7 @@ private slots:
         QSignalSpy ended(&h.program.windows, &WindowRegistry::lastWindowUnloaded);
         h.start_program();
         QPointer<pick_a_quiz> options = &h.agree();
-        QTest::mouseClick(options->ui().Command1, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(*options, "Command1"), Qt::LeftButton);
         QVERIFY(!h.program.windows.is_loaded<Welcome>());
         QVERIFY(!h.program.windows.is_loaded<pick_a_quiz>());
         QVERIFY(!options->isVisible());
@@ -57,9 +56,9 @@ private slots:
         quest &window = h.program.windows.get<quest>();
         QVERIFY(window.isVisible());
         QVERIFY(is_centred(window));
-        QCOMPARE(h.program.state.current_question, qint16(1));
-        QCOMPARE(h.program.state.number_right, qint16(0));
-        QCOMPARE(window.ui().Q1->toPlainText(), h.program.state.current_record.question);
+        QCOMPARE(h.program.session.state().current_question, qint16(1));
+        QCOMPARE(h.program.session.state().number_right, qint16(0));
+        QCOMPARE(ctl<QPlainTextEdit>(window, "Q1")->toPlainText(), h.program.session.state().current_record.question);
         QCOMPARE(ended.count(), 0);
     }
 
@@ -67,18 +66,18 @@ private slots:
     {
         QuizHarness h;
         h.start_program();
-        auto &ui = h.agree().ui();
-        ui.which_quiz_3->setChecked(true);
-        ui.answer_when_right->setChecked(true);
-        ui.answer_when_wrong->setChecked(false);
+        QWidget &ui = h.agree();
+        ctl<QRadioButton>(ui, "which_quiz_3")->setChecked(true);
+        ctl<QCheckBox>(ui, "answer_when_right")->setChecked(true);
+        ctl<QCheckBox>(ui, "answer_when_wrong")->setChecked(false);
         // A grey check box counts as off.
-        ui.random_questions->setTristate(true);
-        ui.random_questions->setCheckState(Qt::PartiallyChecked);
-        ui.random_answers->setChecked(false);
-        QTest::mouseClick(ui.Command1, Qt::LeftButton);
+        ctl<QCheckBox>(ui, "random_questions")->setTristate(true);
+        ctl<QCheckBox>(ui, "random_questions")->setCheckState(Qt::PartiallyChecked);
+        ctl<QCheckBox>(ui, "random_answers")->setChecked(false);
+        QTest::mouseClick(ctl<QPushButton>(ui, "Command1"), Qt::LeftButton);
         QuizHarness::settle();
 
-        const QuizState &state = h.program.state;
+        const QuizState &state = h.program.session.state();
         QCOMPARE(state.selected_quiz, qint16(3));
         QCOMPARE(state.quiz_number, qint16(3));
         QCOMPARE(state.show_when_right, qint16(1));
@@ -92,13 +91,13 @@ private slots:
         const question_record &bank_record = h.program.bank.at(3);
         quest &window = h.program.windows.get<quest>();
         for (size_t p = 1; p <= 6; ++p) {
-            QCOMPARE(window.abox[p]->toPlainText(), bank_record.answers[p]);
-            QCOMPARE(window.QChoice[p]->isHidden(), bank_record.answers[p].isEmpty());
-            QVERIFY(!window.QChoice[p]->isChecked());
+            QCOMPARE(ctl<QPlainTextEdit>(window, "abox_", p)->toPlainText(), bank_record.answers[p]);
+            QCOMPARE(ctl<QPushButton>(window, "QChoice_", p)->isHidden(), bank_record.answers[p].isEmpty());
+            QVERIFY(!ctl<QPushButton>(window, "QChoice_", p)->isChecked());
         }
-        QCOMPARE(window.ui().qid->text(), QStringLiteral("3"));
-        QCOMPARE(window.ui().question_number->text(), QStringLiteral("1"));
-        QCOMPARE(window.ui().Directions->text(), QStringLiteral(" Please Select the correct answer(s)"));
+        QCOMPARE(ctl<QLabel>(window, "qid")->text(), QStringLiteral("3"));
+        QCOMPARE(ctl<QLabel>(window, "question_number")->text(), QStringLiteral("1"));
+        QCOMPARE(ctl<QLabel>(window, "Directions")->text(), QStringLiteral(" Please Select the correct answer(s)"));
     }
 
     void whole_quiz_then_another()
@@ -106,20 +105,20 @@ private slots:
         QuizHarness h;
         h.start_program();
         quest *window = &h.start_quiz(1, true, true, true, false);
-        const int total = h.program.state.questions_per_quiz;
+        const int total = h.program.session.state().questions_per_quiz;
         int right = 0;
         QSet<int> asked;
         for (int n = 1; n <= total; ++n) {
-            asked.insert(h.program.state.question_id);
-            QCOMPARE(h.program.state.question_id % 4, 1);
+            asked.insert(h.program.session.state().question_id);
+            QCOMPARE(h.program.session.state().question_id % 4, 1);
             const bool answer_right = n % 3 != 0;
             h.answer(*window, answer_right);
             right += answer_right;
             QCOMPARE(h.answers.size(), n - right);  // the answer window shows for wrong answers only
             if (n < total) {
-                QCOMPARE(window->ui().score->text(), QStringLiteral("%1/%2").arg(right).arg(n));
-                QCOMPARE(window->ui().Percent_Right->text(), QStringLiteral("%1%").arg(right * 100 / n));
-                QCOMPARE(window->ui().the_gauge->isVisible(), right < n);
+                QCOMPARE(ctl<QLabel>(*window, "score")->text(), QStringLiteral("%1/%2").arg(right).arg(n));
+                QCOMPARE(ctl<QLabel>(*window, "Percent_Right")->text(), QStringLiteral("%1%").arg(right * 100 / n));
+                QCOMPARE(ctl<QFrame>(*window, "the_gauge")->isVisible(), right < n);
             }
         }
         QCOMPARE(asked.size(), total);
@@ -136,13 +135,13 @@ private slots:
 
         // A second quiz starts from zero whatever the first left, and can be quit early.
         window = &h.start_quiz(2, false, false, false, true);
-        QCOMPARE(h.program.state.current_question, qint16(1));
-        QCOMPARE(h.program.state.number_right, qint16(0));
-        QCOMPARE(h.program.state.question_id, qint16(2));
+        QCOMPARE(h.program.session.state().current_question, qint16(1));
+        QCOMPARE(h.program.session.state().number_right, qint16(0));
+        QCOMPARE(h.program.session.state().question_id, qint16(2));
         h.answer(*window, true);
         QCOMPARE(h.answers.size(), (total - right) + 1);  // shown for the right answer this time
         QVERIFY(h.answers.last().startsWith(QStringLiteral("Great Job.\nThe answer(s): ")));
-        QTest::mouseClick(window->ui().quitquiz, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(*window, "quitquiz"), Qt::LeftButton);
         QCOMPARE(h.messages.size(), 2);
         QVERIFY(h.messages.last().text.contains(
             QStringLiteral(" Right/Total  = 1/%1\nPercent Right = %2%").arg(total).arg(100 / total)));
@@ -169,9 +168,9 @@ private slots:
             welcome.close();
             QVERIFY(!h.program.windows.is_loaded<pick_a_quiz>());
         } else if (way == "exit") {
-            QTest::mouseClick(welcome.ui().Command1, Qt::LeftButton);
+            QTest::mouseClick(ctl<QPushButton>(welcome, "Command1"), Qt::LeftButton);
         } else {
-            QTest::mouseClick(h.program.windows.get<choosetest>().ui().Command3, Qt::LeftButton);
+            QTest::mouseClick(ctl<QPushButton>(h.program.windows.get<choosetest>(), "Command3"), Qt::LeftButton);
         }
         QuizHarness::settle();
         QCOMPARE(h.program.windows.loaded_count(), 0);
@@ -199,13 +198,13 @@ private slots:
             window.close();
             QCOMPARE(h.messages.size(), 1);
             QCOMPARE(h.messages.first().title, QStringLiteral("Test Complete!"));
-            QVERIFY(h.messages.first().text.contains(QStringLiteral(" Right/Total  = 1/%1").arg(h.program.state.questions_per_quiz)));
+            QVERIFY(h.messages.first().text.contains(QStringLiteral(" Right/Total  = 1/%1").arg(h.program.session.state().questions_per_quiz)));
         } else {
             pick_a_quiz &options = h.agree();
             if (way == "close options")
                 options.close();
             else
-                QTest::keyClick(options.ui().which_quiz_2, Qt::Key_Escape);
+                QTest::keyClick(ctl<QRadioButton>(options, "which_quiz_2"), Qt::Key_Escape);
             QVERIFY(h.messages.isEmpty());
         }
         QuizHarness::settle();
@@ -215,7 +214,7 @@ private slots:
         QCOMPARE(ended.count(), 0);
         // And another quiz can start.
         h.start_quiz(1, false, false, false, false);
-        QCOMPARE(h.program.state.current_question, qint16(1));
+        QCOMPARE(h.program.session.state().current_question, qint16(1));
     }
 };
 

@@ -10,21 +10,14 @@
 #include "gui/program_font.h"
 #include "gui/quest.h"
 #include "gui/theanswer.h"
-#include "ui_pick_a_quiz.h"
-#include "ui_quest.h"
-#include "ui_theanswer.h"
-#include "ui_welcome.h"
 #include "gui/welcome.h"
 #include "gui/choosetest.h"
 #include "history/question_identity.h"
 #include "gui/results_window.h"
-#include "ui_results_window.h"
-#include "answer_samples.h"
-#include "gui/exam_controller.h"
+#include "harness/answer_samples.h"
 #include "gui/exam_summary.h"
 #include "quiz/question_order.h"
 #include "gui/review_window.h"
-#include "ui_review.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -89,9 +82,9 @@ void save_history_windows(Program &program, const QString &suffix)
     save(options, QStringLiteral("pick_a_quiz-history") + suffix);
     auto &results = program.windows.get<ResultsWindow>();
     save(results, QStringLiteral("results") + suffix);
-    results.ui().tabs->setCurrentIndex(1);
+    ctl<QTabWidget>(results, "tabs")->setCurrentIndex(1);
     save(results, QStringLiteral("results-topics") + suffix);
-    results.ui().tabs->setCurrentIndex(0);
+    ctl<QTabWidget>(results, "tabs")->setCurrentIndex(0);
 }
 
 } // namespace
@@ -116,8 +109,8 @@ int main(int argc, char *argv[])
     welcome.Start_Quiz_Click();
     auto &options = program.windows.get<pick_a_quiz>();
     save(options, QStringLiteral("pick_a_quiz"));
-    options.ui().random_questions->setChecked(false);
-    options.ui().random_answers->setChecked(false);
+    ctl<QCheckBox>(options, "random_questions")->setChecked(false);
+    ctl<QCheckBox>(options, "random_answers")->setChecked(false);
     options.Command1_Click();
 
     // Quiz 1 in bank order; make its second and third questions a typed one
@@ -132,13 +125,13 @@ int main(int argc, char *argv[])
     typed.answers[1] = QStringLiteral("0x8100");
     bank.at(5) = typed;
     auto &window = program.windows.get<quest>();
-    program.state.current_question = 0;
+    program.session.state().current_question = 0;
     window.show_quest();
     save(window, QStringLiteral("quest-choice"));
-    window.QChoice[2]->setChecked(true);
+    ctl<QPushButton>(window, "QChoice_", 2)->setChecked(true);
     window.NextButton_Click();  // wrong on purpose: the answer window is saved
     save(window, QStringLiteral("quest-typed"));
-    window.abox[1]->setPlainText(QStringLiteral("0x8100"));
+    ctl<QPlainTextEdit>(window, "abox_", 1)->setPlainText(QStringLiteral("0x8100"));
     window.NextButton_Click();
     save(window, QStringLiteral("quest-next"));
 
@@ -159,27 +152,27 @@ int main(int argc, char *argv[])
     save_history_windows(program, QString());
 
     // An exam: the first two questions answered, the second flagged, then the summary.
-    program.state.exam_mode = 1;
-    program.state.exam_minutes = program.state.questions_per_quiz;
+    program.session.state().exam_mode = 1;
+    program.session.state().exam_minutes = program.session.state().questions_per_quiz;
     window.start_quiz_of(quiz_bank_questions(1, program.bank.total_questions));
-    window.QChoice[3]->setChecked(true);
+    ctl<QPushButton>(window, "QChoice_", 3)->setChecked(true);
     window.NextButton_Click();
-    window.abox[1]->setPlainText(QStringLiteral("0x8100"));
-    window.ui().exam_flag->click();
+    ctl<QPlainTextEdit>(window, "abox_", 1)->setPlainText(QStringLiteral("0x8100"));
+    ctl<QCheckBox>(window, "exam_flag")->click();
     save(window, QStringLiteral("quest-exam"));
     const qint64 now = program.clock();
     program.clock = [now] { return now + 47 * 60'000; };  // four minutes left: the warning shows
     window.exam()->tick();
     save(window, QStringLiteral("quest-exam-warning"));
-    window.ui().exam_submit->click();
+    ctl<QPushButton>(window, "exam_submit")->click();
     save(program.windows.get<ExamSummary>(), QStringLiteral("exam-summary"));
     program.windows.unload<ExamSummary>();
-    program.state.exam_mode = 0;
+    program.session.state().exam_mode = 0;
 
     // The review of a quiz with every third answer wrong, also in a dark palette.
     fill_sample_log(program, 51);
     auto &review = program.windows.get<ReviewWindow>();
-    review.ui().show_wrong->setChecked(true);
+    ctl<QRadioButton>(review, "show_wrong")->setChecked(true);
     save(review, QStringLiteral("review"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(dark_palette());

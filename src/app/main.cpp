@@ -1,6 +1,6 @@
 #include "cli/command_line.h"
-#include "app/first_window.h"
 #include "gui/pictures.h"
+#include "app/navigator.h"
 #include "app/program.h"
 #include "gui/program_font.h"
 
@@ -29,7 +29,8 @@ int main(int argc, char *argv[])
 
     Program program;
     QObject::connect(&program.windows, &WindowRegistry::lastWindowUnloaded, &app, &QCoreApplication::quit);
-    open_first_window(program, command.files.value(0));
+    Navigator navigator(program);
+    navigator.open_first_window(command.files.value(0));
 
     const int status = app.exec();
     // Windows unloaded at the very end are still waiting to be deleted.

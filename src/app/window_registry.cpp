@@ -40,6 +40,8 @@ void WindowRegistry::unload(std::type_index key)
     if (widget)
         widget->hide();
     forget(key);
+    if (widget && on_unloaded)
+        on_unloaded(*widget);
 }
 
 void WindowRegistry::forget(std::type_index key)

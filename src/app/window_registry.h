@@ -5,10 +5,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <typeindex>
 
-class Program;
+struct WindowServices;
 
 // Gives each window on first reference, creating it and running its
 // Form_Load, and unloads it: Form_Unload, hide, forget, deleteLater. A window
@@ -17,14 +18,16 @@ class Program;
 // window), so windows are never deleted directly, and a window that is being
 // loaded or unloaded is left alone by any nested unload. The next reference
 // after an unload creates a fresh window. Closing a window from its title
-// bar unloads it, unless its Form_QueryUnload handles the close. When no window is loaded once control is back in the event
-// loop, lastWindowUnloaded() is emitted.
+// bar unloads it, unless its Form_QueryUnload handles the close. When no
+// window is loaded once control is back in the event loop,
+// lastWindowUnloaded() is emitted. The navigator hears of every window made
+// (before its Form_Load) and unloaded (after its Form_Unload).
 class WindowRegistry : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit WindowRegistry(Program &program) : program_(program) {}
+    explicit WindowRegistry(WindowServices &services) : services_(services) {}
     ~WindowRegistry() override;
 
     template <class W> W &get();
@@ -37,6 +40,9 @@ public:
     // Ends the program at once: every window is hidden and discarded without
     // its Form_Unload, and lastWindowUnloaded() follows.
     void end_program();
+
+    std::function<void(QWidget &window)> on_created;
+    std::function<void(QWidget &window)> on_unloaded;
 
 signals:
     void lastWindowUnloaded();
@@ -58,7 +64,7 @@ private:
     void forget(std::type_index key);
     void check_for_last_window();
 
-    Program &program_;
+    WindowServices &services_;
     std::map<std::type_index, Entry> entries_;
     bool end_check_pending_ = false;
 };
@@ -68,8 +74,10 @@ template <class W> W &WindowRegistry::get()
     const std::type_index key(typeid(W));
     if (auto found = entries_.find(key); found != entries_.end())
         return static_cast<W &>(*found->second.widget);
-    auto *window = new W(program_);
+    auto *window = new W(services_);
     add(key, window, window);
+    if (on_created)
+        on_created(*window);
     window->Form_Load();
     finish_loading(key);
     return *window;

@@ -3,9 +3,9 @@
 #include "bank/formats/bank_choice.h"
 #include "bank/bank_loaders.h"
 #include "bank/data_paths.h"
-#include "app/program.h"
+#include "gui/modal_seam.h"
+#include "gui/window_services.h"
 #include "ui_choosetest.h"
-#include "gui/welcome.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -20,7 +20,7 @@ QString bank_caption(const QString &title, const QString &author)
 
 } // namespace
 
-choosetest::choosetest(Program &program) : program_(program)
+choosetest::choosetest(WindowServices &services) : modal_(services.modal)
 {
     // The welcome window waits while a bank is chosen.
     setWindowModality(Qt::ApplicationModal);
@@ -48,32 +48,25 @@ choosetest::~choosetest() = default;
 
 void choosetest::Command1_Click()
 {
-    use_bank(nullptr);
+    emit bankChosen(nullptr);
 }
 
 void choosetest::Command2_Click()
 {
     if (scenario_.bank)
-        use_bank(scenario_.bank);
+        emit bankChosen(scenario_.bank);
     else
-        program_.modal.message(this, bank_message_title, scenario_.error);
+        modal_.message(this, bank_message_title, scenario_.error);
 }
 
 void choosetest::openFile_Click()
 {
-    const QString path = program_.modal.open_file(
+    const QString path = modal_.open_file(
         this, QStringLiteral("Open a question bank"),
         QStringLiteral("Question banks (*.gift *.xml *.txt *.json);;GIFT (*.gift *.txt);;Moodle XML (*.xml);;"
                        "Aiken (*.txt);;JSON (*.json);;All files (*)"));
     if (!path.isEmpty())
         open_bank(path);
-}
-
-void choosetest::Command3_Click()
-{
-    program_.windows.unload<Welcome>();
-    program_.windows.unload<choosetest>();
-    program_.windows.end_program();
 }
 
 void choosetest::open_bank(const QString &path)
@@ -82,23 +75,15 @@ void choosetest::open_bank(const QString &path)
     OpenedBank opened = open_bank_file(path);
     QApplication::restoreOverrideCursor();
     if (opened.bank)
-        use_bank(std::move(opened.bank));
+        emit bankChosen(std::move(opened.bank));
     else
-        program_.modal.message(this, bank_message_title, opened.error);
-}
-
-void choosetest::use_bank(std::shared_ptr<const QuestionBank> bank)
-{
-    program_.chosen_bank = std::move(bank);
-    program_.windows.unload<choosetest>();
-    // Loading the welcome window again puts the chosen bank in place.
-    program_.windows.get<Welcome>().Form_Load();
+        modal_.message(this, bank_message_title, opened.error);
 }
 
 void choosetest::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape)
-        program_.windows.unload<choosetest>();
+        close();
     else
         QWidget::keyPressEvent(event);
 }

@@ -40,7 +40,7 @@ QImage read_diagram(const QString &name, const BankFiles &files)
     return read_picture(file);
 }
 
-Diagram::Diagram(Program &)
+Diagram::Diagram(WindowServices &)
 {
     connect(new ProportionalResizer(*this), &ProportionalResizer::resized, this, &Diagram::fit_picture);
     connect(ui().Command1, &QPushButton::clicked, this, &Diagram::Command1_Click);

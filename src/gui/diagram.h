@@ -7,7 +7,7 @@
 #include <QWidget>
 
 namespace Ui { class Diagram; }
-class Program;
+struct WindowServices;
 
 // Reads a diagram picture: one embedded in the bank file under that name,
 // else the file of that name in the bank's folder (exhibit_file.h). A name
@@ -22,11 +22,19 @@ class Diagram : public DesignedWindow<QWidget, Ui::Diagram>
     Q_OBJECT
 
 public:
-    explicit Diagram(Program &program);
+    explicit Diagram(WindowServices &services);
     ~Diagram() override;
 
     void show_picture(const QImage &image);
-    void Command1_Click() { hide(); }
+    void Command1_Click()
+    {
+        hide();
+        emit closed();
+    }
+
+signals:
+    // Closed with its button or Escape: it stays loaded, hidden.
+    void closed();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

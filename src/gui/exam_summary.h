@@ -3,30 +3,31 @@
 #include "gui/designed_window.h"
 
 #include <QWidget>
-#include <functional>
+#include <vector>
 
 namespace Ui { class exam_summary; }
 class ExamSession;
-class Program;
+struct WindowServices;
 class QPushButton;
 
 // "Review and submit": every question of the exam by number, answered or
 // not and flagged or not, in words; a question chosen goes back to it, and
-// Submit hands the exam in. Modal over the question window while shown.
+// Submit hands the exam in (both asked of whoever shows it). Modal over the question window while shown.
 class ExamSummary : public DesignedWindow<QWidget, Ui::exam_summary>
 {
     Q_OBJECT
 
 public:
-    explicit ExamSummary(Program &program);
+    explicit ExamSummary(WindowServices &services);
     ~ExamSummary() override;
 
-    void show_session(const ExamSession &session, std::function<void(int position)> jump,
-                      std::function<void()> submit);
-    QPushButton *position_button(int position) const;
+    void show_session(const ExamSession &session);
+
+signals:
+    // A question chosen (its position from 0), or Submit.
+    void goToRequested(int position);
+    void submitRequested();
 
 private:
-    std::function<void(int)> jump_;
-    std::function<void()> submit_;
-    std::vector<QPushButton *> buttons_;  // index 0 unused
+    std::vector<QPushButton *> buttons_;
 };

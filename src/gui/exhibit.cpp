@@ -6,7 +6,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 
-Exhibit::Exhibit(Program &)
+Exhibit::Exhibit(WindowServices &)
 {
     // Exhibits are listings and tables: columns line up in a fixed-pitch font.
     ui().Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -1,31 +1,37 @@
 #include "gui/quest.h"
 
+#include "flow/quiz_session.h"
 #include "gui/answer_rows.h"
-#include "gui/centering.h"
-#include "gui/diagram.h"
-#include "gui/exam_controller.h"
-#include "gui/exhibit.h"
-#include "quiz/exhibit_file.h"
 #include "gui/focus_redirect.h"
-#include "app/history_actions.h"
-#include "quiz/marking.h"
-#include "gui/pick_a_quiz.h"
+#include "gui/modal_seam.h"
 #include "gui/pictures.h"
-#include "app/program.h"
 #include "gui/proportional_resizer.h"
-#include "quiz/question_order.h"
-#include "quiz/question_presentation.h"
-#include "quiz/quiz_texts.h"
-#include "gui/review_window.h"
-#include "gui/theanswer.h"
+#include "gui/window_services.h"
+#include "quiz/marking.h"
 #include "ui_quest.h"
-#include "ui_theanswer.h"
-#include "gui/welcome.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 
-quest::quest(Program &program) : program_(program)
+namespace {
+
+// A key that types text: no Ctrl, Alt or Meta, and not one of the keys that
+// move the focus or press the focused button.
+bool types_text(const QKeyEvent &key)
+{
+    if (key.text().isEmpty() || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Escape:
+        return false;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
+quest::quest(WindowServices &services) : session_(services.session), modal_(services.modal)
 {
     ui().Image1->setPixmap(picture(Picture::strip));
     abox = {nullptr, ui().abox_1, ui().abox_2, ui().abox_3, ui().abox_4, ui().abox_5, ui().abox_6};
@@ -44,8 +50,12 @@ quest::quest(Program &program) : program_(program)
     // Enter presses the command button that has the focus; elsewhere (an
     // answer letter, which toggles, or the question) it presses NEXT,
     // through keyPressEvent.
-    for (QPushButton *button : findChildren<QPushButton *>())
+    for (QPushButton *button : findChildren<QPushButton *>()) {
         button->setAutoDefault(!button->isCheckable());
+        // On a typed question every key typed goes to the answer box.
+        button->installEventFilter(this);
+    }
+    ui().exam_flag->installEventFilter(this);
 
     // Q1_GotFocus: the question text is read-only in effect.
     new FocusRedirect(*ui().Q1, *ui().NextButton);
@@ -59,7 +69,31 @@ quest::quest(Program &program) : program_(program)
     for (int m = 1; m <= 3; ++m) {
         connect(diagrambutton[size_t(m)], &QPushButton::clicked, this, [this, m] { diagrambutton_Click(m); });
         connect(exhibitbutton[size_t(m)], &QPushButton::clicked, this, [this, m] { exhibitbutton_Click(m); });
+        // A click leaves the focus where it was in the question, so that it
+        // is still there when the diagram or exhibit closes.
+        diagrambutton[size_t(m)]->setFocusPolicy(Qt::TabFocus);
+        exhibitbutton[size_t(m)]->setFocusPolicy(Qt::TabFocus);
     }
+
+    connect(ui().exam_back, &QPushButton::clicked, this, [this] { session_.back(answer_on_screen()); });
+    connect(ui().exam_submit, &QPushButton::clicked, this,
+            [this] { session_.request_summary(answer_on_screen()); });
+    // Flag belongs to the question on screen when it was pressed: Alt+F
+    // completes its click a moment later, maybe on the next question.
+    connect(ui().exam_flag, &QCheckBox::pressed, this,
+            [this] { flag_position_ = session_.state().current_question - 1; });
+    connect(ui().exam_flag, &QCheckBox::clicked, this, [this](bool on) {
+        const int on_screen = session_.state().current_question - 1;
+        session_.set_flagged(flag_position_ < 0 ? on_screen : flag_position_, on);
+        flag_position_ = -1;
+        ui().exam_flag->setChecked(session_.flagged(on_screen));
+    });
+
+    connect(&session_, &QuizSession::questionShown, this, &quest::show_question);
+    connect(&session_, &QuizSession::answerMarked, this, &quest::update_score);
+    connect(&session_, &QuizSession::timeLeftChanged, this, &quest::show_time_left);
+    connect(&session_, &QuizSession::examWarning, this, [this](ExamSession::Warning w) { show_warning(int(w)); });
+    connect(&session_, &QuizSession::timeUp, this, [this] { ui().exam_warning->setText(tr("Time is up")); });
 }
 
 quest::~quest() = default;
@@ -70,20 +104,13 @@ void quest::Form_Load()
     ui().the_gauge->hide();
 }
 
-void quest::Form_Unload()
-{
-    program_.windows.unload<pick_a_quiz>();
-    // A diagram or exhibit of this quiz must not outlive it.
-    program_.windows.unload<Diagram>();
-    program_.windows.unload<Exhibit>();
-}
+void quest::Form_Unload() {}
 
 bool quest::Form_QueryUnload()
 {
     // Closing the window mid-quiz quits the test, with its report, rather
     // than losing it.
-    const QuizState &state = program_.state;
-    if (!isVisible() || state.current_question < 1 || state.current_question > state.questions_per_quiz)
+    if (!isVisible() || !session_.in_progress())
         return true;
     quitquiz_Click();
     return false;
@@ -100,38 +127,30 @@ void quest::clear_the_boxes()
         label->clear();
 }
 
-void quest::show_quest()
+void quest::show_question()
 {
-    QuizState &state = program_.state;
-    program_.random.reseed_from_clock();
-    ui().NextButton->setFocus();
-
-    ++state.current_question;
-    if (state.current_question > state.questions_per_quiz) {
-        end_the_test();
-        return;
-    }
-    state.question_id = state.quiz_questions.at(size_t(state.question_order.at(size_t(state.current_question))));
-    shown_at_ = program_.clock();
+    const QuizState &state = session_.state();
+    const bool exam = session_.exam() != nullptr;
+    if (state.current_question == 1 && session_.answers().asked() == 0 && !exam)
+        reset_score();  // a new quiz in this window
+    set_exam_layout(exam);
     ui().qid->setText(QString::number(state.question_id));
     ui().question_number->setText(QString::number(state.current_question));
-
-    const PresentedQuestion shown = present_question(program_.bank.at(state.question_id),
-                                                     state.random_answer_order == 1, program_.random);
-    state.answer_count = shown.answer_count;
-    state.current_record = shown.record;
     lay_out_question();
+    if (exam)
+        show_kept_answer();
 }
 
 void quest::lay_out_question()
 {
-    const question_record &record = program_.state.current_record;
+    const question_record &record = session_.state().current_record;
     ui().Q1->setPlainText(record.question);
     ui().cluebutton->setVisible(!record.clue.trimmed().isEmpty());
     abox[1]->setFrameShape(QFrame::NoFrame);
     ui().typestuff->hide();
 
-    if (is_typed_question(record)) {
+    const bool typed = is_typed_question(record);
+    if (typed) {
         for (size_t p = 1; p <= 6; ++p) {
             abox[p]->hide();
             QChoice[p]->hide();
@@ -142,7 +161,6 @@ void quest::lay_out_question()
         abox[1]->clear();
         abox[1]->show();
         ui().Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
-        abox[1]->setFocus();
     } else {
         ui().Directions->setText(QStringLiteral(" Please Select the correct answer(s)"));
         abox[1]->setReadOnly(true);
@@ -158,205 +176,165 @@ void quest::lay_out_question()
         diagrambutton[m]->setVisible(!record.diagrams[m].trimmed().isEmpty());
         exhibitbutton[m]->setVisible(!record.exhibits[m].trimmed().isEmpty());
     }
-    ui().NextButton->setFocus();
+    // A typed answer is typed at once; a choice is made with the letters,
+    // and Enter presses NEXT.
+    if (typed)
+        abox[1]->setFocus();
+    else
+        ui().NextButton->setFocus();
 }
 
-std::array<bool, 7> quest::visible_choices() const
+void quest::show_kept_answer()
 {
-    std::array<bool, 7> visible{};
-    for (size_t p = 1; p <= 6; ++p)
-        visible[p] = !QChoice[p]->isHidden();
-    return visible;
+    const LoggedAnswer *kept = session_.kept_answer();
+    if (!kept)
+        return;
+    if (kept->typed_question()) {
+        abox[1]->setPlainText(kept->typed);
+        abox[1]->moveCursor(QTextCursor::End);
+    } else {
+        for (size_t n = 1; n <= 6; ++n)
+            QChoice[n]->setChecked(kept->choice.pressed[n]);
+    }
+    const int position = session_.state().current_question - 1;
+    ui().exam_flag->setChecked(session_.flagged(position));
+    ui().exam_back->setEnabled(position > 0);
+}
+
+void quest::set_exam_layout(bool exam)
+{
+    if (exam == exam_layout_)
+        return;
+    exam_layout_ = exam;
+    // The score stays hidden until the end: the exam's controls take its place.
+    for (QWidget *widget : {static_cast<QWidget *>(ui().Gauge1), static_cast<QWidget *>(ui().Percent_Right),
+                            static_cast<QWidget *>(ui().score), static_cast<QWidget *>(ui().Label2),
+                            static_cast<QWidget *>(ui().Line1), static_cast<QWidget *>(ui().Line2)})
+        widget->setVisible(!exam);
+    if (exam)
+        ui().the_gauge->hide();
+    for (QWidget *widget : {static_cast<QWidget *>(ui().exam_time_caption), static_cast<QWidget *>(ui().exam_time_left),
+                            static_cast<QWidget *>(ui().exam_warning), static_cast<QWidget *>(ui().exam_flag),
+                            static_cast<QWidget *>(ui().exam_back), static_cast<QWidget *>(ui().exam_submit)})
+        widget->setVisible(exam);
+    ui().exam_warning->clear();
+    ui().exam_time_left->setAutoFillBackground(false);
+    ui().exam_time_left->setBackgroundRole(QPalette::Window);
+    ui().exam_time_left->setForegroundRole(QPalette::WindowText);
+}
+
+void quest::show_time_left(qint64 milliseconds)
+{
+    ui().exam_time_left->setText(time_left_text(milliseconds));
+}
+
+void quest::show_warning(int warning)
+{
+    ui().exam_warning->setText(ExamSession::Warning(warning) == ExamSession::Warning::five_minutes
+                                   ? tr("5 minutes left")
+                                   : tr("1 minute left"));
+    // Highlighted in the palette's colours, so it shows in any theme.
+    ui().exam_time_left->setAutoFillBackground(true);
+    ui().exam_time_left->setBackgroundRole(QPalette::Highlight);
+    ui().exam_time_left->setForegroundRole(QPalette::HighlightedText);
 }
 
 void quest::NextButton_Click()
 {
-    program_.windows.unload<Diagram>();
-    program_.windows.unload<Exhibit>();
     ui().NextButton->setFocus();
-    if (exam_) {
-        exam_->next();
-        return;
-    }
-    check_answer();
-    show_quest();
+    session_.next(answer_on_screen());
 }
 
-LoggedAnswer quest::answer_on_screen() const
+StudentAnswer quest::answer_on_screen() const
 {
-    LoggedAnswer answer;
-    answer.bank_index = program_.state.question_id;
-    answer.shown = program_.state.current_record;
-    answer.milliseconds = program_.clock() - shown_at_;
-    if (answer.typed_question()) {
+    StudentAnswer answer;
+    if (is_typed_question(session_.state().current_record)) {
         answer.typed = abox[1]->toPlainText();
-    } else {
-        answer.choice.visible = visible_choices();
-        for (size_t p = 1; p <= 6; ++p)
-            answer.choice.pressed[p] = QChoice[p]->isChecked();
+        return answer;
+    }
+    for (size_t p = 1; p <= 6; ++p) {
+        answer.choice.visible[p] = !QChoice[p]->isHidden();
+        answer.choice.pressed[p] = QChoice[p]->isChecked();
     }
     return answer;
 }
 
-void quest::check_answer()
-{
-    QuizState &state = program_.state;
-    LoggedAnswer answer = answer_on_screen();
-    mark(answer);
-    const bool right = answer.right;
-    program_.answers.add(std::move(answer));
-    state.answer_result = right ? QuizState::answer_right : QuizState::answer_wrong;
-    if (right) {
-        if (state.show_when_right == 1)
-            show_answer();
-        ++state.number_right;
-    } else if (state.show_when_wrong == 1) {
-        show_answer();
-    }
-    update_score();
-}
-
 void quest::update_score()
 {
-    const QuizState &state = program_.state;
+    const QuizState &state = session_.state();
     ui().score->setText(score_text(state.number_right, state.current_question));
     ui().Percent_Right->setText(percent_text(state.number_right, state.current_question));
     marked_ = state.current_question;
     lay_gauge();
 }
 
+void quest::reset_score()
+{
+    for (QLabel *label : {ui().score, ui().Percent_Right})
+        label->clear();
+    marked_ = 0;
+    ui().the_gauge->hide();
+}
+
 void quest::lay_gauge()
 {
     if (marked_ == 0)
         return;  // nothing marked yet: the gauge stays as loaded
-    const GaugeCover cover = gauge_cover(program_.state.number_right, marked_, ui().Gauge1->height());
+    const GaugeCover cover = gauge_cover(session_.state().number_right, marked_, ui().Gauge1->height());
     const QRect bar = ui().Gauge1->geometry();
     ui().the_gauge->setGeometry(bar.x(), bar.y(), bar.width(), cover.height);
     ui().the_gauge->setVisible(cover.visible);
 }
 
-void quest::show_answer()
-{
-    const QuizState &state = program_.state;
-    auto &answer_window = program_.windows.get<theanswer>();
-    answer_window.ui().Text1->setPlainText(
-        feedback_text(state.current_record, state.answer_result == QuizState::answer_right, visible_choices()));
-    center_window(answer_window);
-    program_.modal.exec(answer_window);
-    program_.windows.unload<theanswer>();
-    ui().NextButton->setFocus();
-}
-
-void quest::end_the_test()
-{
-    QuizState &state = program_.state;
-    --state.current_question;
-    save_last_quiz(program_, this);
-    const ResultChoice choice = program_.modal.result(this, report_title,
-                                                      report_text(state.number_right, state.current_question),
-                                                      program_.answers.missed_count());
-    if (choice == ResultChoice::retry_missed && program_.answers.missed_count() > 0) {
-        start_quiz_of(program_.answers.missed_questions());
-        return;
-    }
-    if (choice == ResultChoice::review) {
-        open_review(program_);
-        return;
-    }
-    // Loading the welcome window afresh refills the bank and unloads this
-    // window; it is deleted once this handler has returned.
-    program_.windows.get<Welcome>().show();
-    hide();
-}
-
-void quest::start_quiz_of(std::vector<qint16> bank_questions)
-{
-    QuizState &state = program_.state;
-    // An exam of fewer questions gets its share of the time.
-    const int asked = std::max<int>(state.questions_per_quiz, 1), now_asked = int(bank_questions.size()) - 1;
-    state.exam_minutes = qint16(std::max(1, (state.exam_minutes * now_asked + asked - 1) / asked));
-    set_quiz_questions(state, std::move(bank_questions));
-    build_question_order(state, program_.random);
-    state.question_id = 0;
-    state.current_question = 0;
-    state.number_right = 0;
-    program_.answers.clear();
-    // A diagram or exhibit of the quiz just ended must not outlive it.
-    program_.windows.unload<Diagram>();
-    program_.windows.unload<Exhibit>();
-    clear_the_boxes();
-    marked_ = 0;
-    ui().the_gauge->hide();
-    show_first_question();
-}
-
-ExamController *quest::exam() const
-{
-    return exam_;
-}
-
-void quest::show_first_question()
-{
-    if (exam_)
-        exam_->deleteLater();  // the exam just submitted may still be on the stack
-    exam_ = nullptr;
-    // A quiz without questions ends at once, exam or not.
-    if (program_.state.exam_mode == 1 && program_.state.questions_per_quiz > 0)
-        exam_ = new ExamController(*this, program_);
-    else
-        show_quest();
-}
-
 void quest::quitquiz_Click()
 {
-    if (exam_) {
-        exam_->ask_to_submit();
-        return;
+    if (session_.exam()) {
+        session_.keep(answer_on_screen());
+        emit submitRequested();
+    } else {
+        session_.quit();
     }
-    program_.state.current_question = program_.state.questions_per_quiz;
-    show_quest();
 }
 
 void quest::cluebutton_Click()
 {
-    program_.modal.message(this, QStringLiteral("Clue"), program_.state.current_record.clue);
+    modal_.message(this, QStringLiteral("Clue"), session_.state().current_record.clue);
 }
 
 void quest::diagrambutton_Click(int m)
 {
-    const QString name = program_.state.current_record.diagrams.at(size_t(m));
-    const QImage image = read_diagram(name, program_.bank.files);
-    if (image.isNull())
-        return;
-    auto &diagram = program_.windows.get<Diagram>();
-    diagram.show();
-    diagram.raise();
-    diagram.activateWindow();
-    diagram.show_picture(image);
+    emit diagramRequested(session_.state().current_record.diagrams.at(size_t(m)));
 }
 
 void quest::exhibitbutton_Click(int m)
 {
-    const std::optional<QString> text =
-        read_exhibit(program_.state.current_record.exhibits.at(size_t(m)), program_.bank.files.folder);
-    if (!text)
-        return;
-    auto &exhibit = program_.windows.get<Exhibit>();
-    exhibit.show();
-    exhibit.raise();
-    exhibit.activateWindow();
-    center_window(exhibit);
-    exhibit.show_text(*text);
+    emit exhibitRequested(session_.state().current_record.exhibits.at(size_t(m)));
+}
+
+bool quest::typed_question_on_screen() const
+{
+    return is_typed_question(session_.state().current_record) && !abox[1]->isHidden();
+}
+
+bool quest::eventFilter(QObject *watched, QEvent *event)
+{
+    // Every key that types text, Shift included, belongs to the answer box
+    // of a typed question, wherever the focus is in the window.
+    if (event->type() == QEvent::KeyPress && typed_question_on_screen()
+        && types_text(static_cast<QKeyEvent &>(*event))) {
+        abox[1]->setFocus();
+        QCoreApplication::sendEvent(abox[1], event);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void quest::keyPressEvent(QKeyEvent *event)
 {
-    const bool typed = is_typed_question(program_.state.current_record);
-    if (typed && !abox[1]->isHidden() && focusWidget() != abox[1] && !event->text().isEmpty()
-        && event->modifiers() == Qt::NoModifier) {
-        // Every key of a typed question belongs to the answer box. A key the
-        // box leaves unused comes back up here, with the box in focus, and
-        // goes no further.
+    const bool typed = is_typed_question(session_.state().current_record);
+    if (typed_question_on_screen() && focusWidget() != abox[1] && types_text(*event)) {
+        // A key the box leaves unused comes back up here, with the box in
+        // focus, and goes no further.
         abox[1]->setFocus();
         QCoreApplication::sendEvent(abox[1], event);
         return;

@@ -2,48 +2,39 @@
 
 #include "gui/designed_window.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <array>
-#include <vector>
 
 namespace Ui { class quest; }
-class Program;
 class QPlainTextEdit;
 class QPushButton;
-struct LoggedAnswer;
-class ExamController;
+class QuizSession;
+struct ModalSeam;
+struct StudentAnswer;
+struct WindowServices;
 
 // The question window: one question of the running quiz at a time, its
 // lettered choices (or a box to type the answer in), the running score,
-// percentage and gauge, and the clue, diagram and exhibit buttons.
+// percentage and gauge, and the clue, diagram and exhibit buttons. It lays
+// out what the quiz session shows and tells the session what the student
+// did; in an exam it shows the clock, Back, Flag and "Review and submit".
 class quest : public DesignedWindow<QWidget, Ui::quest>
 {
     Q_OBJECT
 
 public:
-    explicit quest(Program &program);
+    explicit quest(WindowServices &services);
     ~quest() override;
 
     void Form_Load() override;
     void Form_Unload() override;
     bool Form_QueryUnload() override;
 
-    void show_quest();
-    // The first question of the quiz in force, or the exam in exam mode.
-    void show_first_question();
-    // Lays the question window out for state.current_record.
+    // Lays the question window out for the question the session shows.
     void lay_out_question();
-    ExamController *exam() const;  // the exam in progress, or null
     void clear_the_boxes();
-    void check_answer();
     // What the student has pressed or typed for the question on screen.
-    LoggedAnswer answer_on_screen() const;
-    void show_answer();
-    void end_the_test();
-    // Starts a quiz of the given bank questions (index 0 unused) with the
-    // options in force: "Retry missed".
-    void start_quiz_of(std::vector<qint16> bank_questions);
+    StudentAnswer answer_on_screen() const;
 
     void NextButton_Click();
     void quitquiz_Click();
@@ -57,16 +48,30 @@ public:
     std::array<QPushButton *, 4> diagrambutton{};
     std::array<QPushButton *, 4> exhibitbutton{};
 
+signals:
+    // Quit Test (or closing the window) during an exam: submit it?
+    void submitRequested();
+    void diagramRequested(const QString &name);
+    void exhibitRequested(const QString &name);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    std::array<bool, 7> visible_choices() const;
+    void show_question();
+    void show_kept_answer();
+    void set_exam_layout(bool exam);
     void update_score();
+    void reset_score();
     void lay_gauge();
+    void show_time_left(qint64 milliseconds);
+    void show_warning(int warning);
+    bool typed_question_on_screen() const;
 
-    Program &program_;
-    int marked_ = 0;  // answers marked in this quiz, for the gauge
-    qint64 shown_at_ = 0;  // clock reading when the question on screen was shown
-    QPointer<ExamController> exam_;  // the exam in progress, in exam mode
+    QuizSession &session_;
+    ModalSeam &modal_;
+    int marked_ = 0;           // answers marked in this quiz, for the gauge
+    int flag_position_ = -1;   // the exam question on screen when Flag was pressed
+    bool exam_layout_ = false;
 };

@@ -1,11 +1,12 @@
 #include "gui/results_window.h"
 
+#include "bank/question_bank.h"
+#include "gui/history_actions.h"
+#include "gui/window_services.h"
 #include "history/attempts_model.h"
-#include "app/history_actions.h"
-#include "quiz/marking.h"
-#include "gui/pick_a_quiz.h"
-#include "app/program.h"
+#include "history/history_store.h"
 #include "history/results_summary.h"
+#include "quiz/marking.h"
 #include "ui_results_window.h"
 
 #include <QDir>
@@ -39,9 +40,10 @@ void fit_columns(QTreeView &view)
 
 } // namespace
 
-ResultsWindow::ResultsWindow(Program &program) : program_(program), attempts_(new AttemptsModel(this))
+ResultsWindow::ResultsWindow(WindowServices &services)
+    : bank_(services.bank), history_(services.history), modal_(services.modal), attempts_(new AttemptsModel(this))
 {
-    connect(ui().keep_results, &QCheckBox::clicked, this, &ResultsWindow::keep_results_Click);
+    connect(ui().keep_results, &QCheckBox::clicked, this, &ResultsWindow::keepResultsChanged);
     connect(ui().close_button, &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     ui().attempts->setModel(attempts_);
@@ -52,7 +54,7 @@ ResultsWindow::~ResultsWindow() = default;
 
 void ResultsWindow::Form_Load()
 {
-    setWindowTitle(tr("Results - %1").arg(program_.bank.test_title));
+    setWindowTitle(tr("Results - %1").arg(bank_.test_title));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         resize(size().boundedTo(screen->availableSize() * 9 / 10));
     refresh();
@@ -60,16 +62,16 @@ void ResultsWindow::Form_Load()
 
 void ResultsWindow::refresh()
 {
-    HistoryStore &history = program_.history;
+    HistoryStore &history = history_;
     ui().keep_results->setChecked(history.is_on());
     if (!history.is_on()) {
         show_nothing_kept();
         return;
     }
-    const QString bank = program_.bank.test_title;
+    const QString bank = bank_.test_title;
     std::vector<AttemptSummary> attempts = history.attempts(bank);
     const std::vector<TopicTrend> trends = topic_trends(attempts, history.topic_results(bank));
-    tell_history_notice(program_, this);
+    tell_history_notice(history_, modal_, this);
 
     ui().status->setText(attempts.empty()
         ? tr("Your results are kept in %1. None yet for this test: they are saved at the end of every quiz.")
@@ -105,12 +107,4 @@ void ResultsWindow::show_nothing_kept()
     ui().chart->set_points({});
     attempts_->set_attempts({});
     ui().topics->clear();
-}
-
-void ResultsWindow::keep_results_Click(bool keep)
-{
-    keep_results(program_, this, keep);
-    refresh();
-    if (program_.windows.is_loaded<pick_a_quiz>())
-        program_.windows.get<pick_a_quiz>().show_history();
 }

@@ -6,7 +6,10 @@
 
 namespace Ui { class results_window; }
 class AttemptsModel;
-class Program;
+class HistoryStore;
+struct ModalSeam;
+struct QuestionBank;
+struct WindowServices;
 
 // The student's saved attempts on the current bank, newest first, the score
 // over time and how each topic is going; and the box that keeps results or
@@ -16,17 +19,21 @@ class ResultsWindow : public DesignedWindow<QWidget, Ui::results_window>
     Q_OBJECT
 
 public:
-    explicit ResultsWindow(Program &program);
+    explicit ResultsWindow(WindowServices &services);
     ~ResultsWindow() override;
 
     void Form_Load() override;
     // Reads the results file again and shows what it holds.
     void refresh();
 
+signals:
+    void keepResultsChanged(bool keep);
+
 private:
-    void keep_results_Click(bool keep);
     void show_nothing_kept();
 
-    Program &program_;
+    const QuestionBank &bank_;
+    HistoryStore &history_;
+    ModalSeam &modal_;
     AttemptsModel *attempts_;
 };

@@ -1,12 +1,11 @@
 #include "gui/review_window.h"
 
-#include "gui/centering.h"
-#include "app/history_actions.h"
-#include "app/program.h"
-#include "gui/quest.h"
+#include "bank/question_bank.h"
+#include "flow/quiz_session.h"
+#include "gui/window_services.h"
+#include "history/history_store.h"
 #include "quiz/topic_scores.h"
 #include "ui_review.h"
-#include "gui/welcome.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -52,7 +51,8 @@ QIcon verdict_icon(bool right)
 
 } // namespace
 
-ReviewWindow::ReviewWindow(Program &program) : program_(program)
+ReviewWindow::ReviewWindow(WindowServices &services)
+    : answers_(services.session.answers()), bank_(services.bank), history_on_(services.history.is_on())
 {
     connect(ui().question_list, &QListWidget::currentRowChanged, this, &ReviewWindow::show_detail);
     for (QRadioButton *button : {ui().show_all, ui().show_wrong, ui().show_right}) {
@@ -62,9 +62,7 @@ ReviewWindow::ReviewWindow(Program &program) : program_(program)
         });
     }
     connect(ui().retry_missed, &QPushButton::clicked, this, &ReviewWindow::retry_missed_Click);
-    connect(ui().keep_results, &QCheckBox::clicked, this, [this](bool keep) {
-        ui().keep_results->setChecked(keep_results_and_last_quiz(program_, this, keep));
-    });
+    connect(ui().keep_results, &QCheckBox::clicked, this, &ReviewWindow::keepResultsChanged);
     connect(ui().close_button, &QPushButton::clicked, this, &QWidget::close);
     // Up and Down move through the list wherever the focus is; Escape closes.
     connect(new QShortcut(QKeySequence(Qt::Key_Up), this), &QShortcut::activated, this, [this] { move_selection(-1); });
@@ -76,11 +74,11 @@ ReviewWindow::~ReviewWindow() = default;
 
 void ReviewWindow::Form_Load()
 {
-    setWindowTitle(QStringLiteral("Review - ") + program_.bank.test_title);
-    ui().keep_results->setChecked(program_.history.is_on());
+    setWindowTitle(QStringLiteral("Review - ") + bank_.test_title);
+    show_keep_results(history_on_);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         resize(size().boundedTo(screen->availableSize() * 9 / 10));
-    const int missed = program_.answers.missed_count();
+    const int missed = answers_.missed_count();
     ui().retry_missed->setText(tr("Retry &missed (%1)").arg(missed));
     ui().retry_missed->setVisible(missed > 0);
     fill_topics();
@@ -88,10 +86,9 @@ void ReviewWindow::Form_Load()
     ui().question_list->setFocus();
 }
 
-void ReviewWindow::Form_Unload()
+void ReviewWindow::show_keep_results(bool keep)
 {
-    if (!retrying_)
-        program_.windows.get<Welcome>().show();
+    ui().keep_results->setChecked(keep);
 }
 
 ReviewFilter ReviewWindow::filter()
@@ -103,7 +100,7 @@ ReviewFilter ReviewWindow::filter()
 
 void ReviewWindow::fill_list()
 {
-    const std::vector<LoggedAnswer> &answers = program_.answers.answers();
+    const std::vector<LoggedAnswer> &answers = answers_.answers();
     QListWidget &list = *ui().question_list;
     const int selected = list.currentRow() >= 0 ? rows_.at(size_t(list.currentRow())) : -1;
     rows_ = filtered_positions(answers, filter());
@@ -130,12 +127,12 @@ void ReviewWindow::show_detail()
         return;
     }
     const int position = rows_[size_t(row)];
-    ui().detail->setHtml(review_detail_html(position + 1, program_.answers.answers()[size_t(position)]));
+    ui().detail->setHtml(review_detail_html(position + 1, answers_.answers()[size_t(position)]));
 }
 
 void ReviewWindow::fill_topics()
 {
-    const std::vector<TopicScore> scores = score_by_topic(program_.answers.answers());
+    const std::vector<TopicScore> scores = score_by_topic(answers_.answers());
     QTreeWidget &tree = *ui().topic_scores;
     tree.clear();
     for (const TopicScore &score : scores) {
@@ -167,21 +164,6 @@ void ReviewWindow::move_selection(int step)
 
 void ReviewWindow::retry_missed_Click()
 {
-    std::vector<qint16> missed = program_.answers.missed_questions();
-    if (missed.size() <= 1)
-        return;
-    auto &window = program_.windows.get<quest>();
-    window.show();
-    center_window(window);
-    window.start_quiz_of(std::move(missed));
-    retrying_ = true;
-    program_.windows.unload<ReviewWindow>();
-}
-
-void open_review(Program &program)
-{
-    auto &review = program.windows.get<ReviewWindow>();
-    review.show();
-    center_window(review);
-    program.windows.unload<quest>();
+    if (answers_.missed_count() > 0)
+        emit retryRequested();
 }

@@ -6,26 +6,33 @@
 #include <QWidget>
 
 namespace Ui { class review; }
-class Program;
+class AnswerLog;
+struct QuestionBank;
+struct WindowServices;
 
 // After a quiz: every question asked, marked right or wrong, the selected
-// one in full, the score by topic, and a retry of the missed questions.
-// Closing it leads to the welcome window.
+// one in full, the score by topic, a retry of the missed questions and the
+// box that keeps results.
 class ReviewWindow : public DesignedWindow<QWidget, Ui::review>
 {
     Q_OBJECT
 
 public:
-    explicit ReviewWindow(Program &program);
+    explicit ReviewWindow(WindowServices &services);
     ~ReviewWindow() override;
 
     void Form_Load() override;
-    void Form_Unload() override;
+    // Ticks the box or not, as the results file is kept or not.
+    void show_keep_results(bool keep);
 
     void retry_missed_Click();
     ReviewFilter filter();
     // The log position (0-based) of each row of the list.
     const std::vector<int> &rows() const { return rows_; }
+
+signals:
+    void retryRequested();
+    void keepResultsChanged(bool keep);
 
 private:
     void fill_list();
@@ -33,10 +40,8 @@ private:
     void show_detail();
     void move_selection(int step);
 
-    Program &program_;
+    const AnswerLog &answers_;
+    const QuestionBank &bank_;
+    bool history_on_;
     std::vector<int> rows_;
-    bool retrying_ = false;
 };
-
-// Shows the review of the quiz just ended in place of the question window.
-void open_review(Program &program);

@@ -6,7 +6,7 @@
 
 #include <QFontDatabase>
 
-theanswer::theanswer(Program &)
+theanswer::theanswer(WindowServices &)
 {
     // A fixed-pitch font keeps the lettered answer lines aligned.
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);

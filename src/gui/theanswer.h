@@ -5,7 +5,7 @@
 #include <QDialog>
 
 namespace Ui { class theanswer; }
-class Program;
+struct WindowServices;
 
 // The modal window with the right answer and its explanation. Hiding it
 // (Close, Escape or the title bar) ends the modal display.
@@ -14,7 +14,7 @@ class theanswer : public DesignedWindow<QDialog, Ui::theanswer>
     Q_OBJECT
 
 public:
-    explicit theanswer(Program &program);
+    explicit theanswer(WindowServices &services);
     ~theanswer() override;
 
     void Closeb_Click() { hide(); }

@@ -5,25 +5,34 @@
 #include <QWidget>
 
 namespace Ui { class Welcome; }
-class Program;
+struct QuestionBank;
+struct WindowServices;
 
 // The first window: the test's title and author, "I Agree" to go on to the
-// quiz options, "Exit" to leave. Loading it fills the question bank.
+// quiz options, "Exit" to leave, and "Question bank..." to choose another
+// bank. The bank is filled before the window loads.
 class Welcome : public DesignedWindow<QWidget, Ui::Welcome>
 {
     Q_OBJECT
 
 public:
-    explicit Welcome(Program &program);
+    explicit Welcome(WindowServices &services);
     ~Welcome() override;
 
     void Form_Load() override;
     void Form_Unload() override;
+    // Shows the title and author of the bank in force.
+    void show_test();
 
-    void Start_Quiz_Click();
-    void Command1_Click();
-    void bankButton_Click();
+    void Start_Quiz_Click() { emit agreed(); }
+    void Command1_Click() { emit exitRequested(); }
+    void bankButton_Click() { emit bankRequested(); }
+
+signals:
+    void agreed();
+    void exitRequested();
+    void bankRequested();
 
 private:
-    Program &program_;
+    const QuestionBank &bank_;
 };

@@ -93,11 +93,11 @@ QString trend_text(const TopicTrend &trend)
 
 std::vector<qint16> due_bank_questions(const std::vector<DueQuestion> &due, const QuestionBank &bank)
 {
-    std::vector<qint16> questions{0};
+    std::vector<qint16> questions;
     for (const DueQuestion &question : due) {
         if (question.question_id >= 1 && question.question_id <= bank.total_questions
             && question_hash(bank.at(question.question_id)) == question.question_hash)
             questions.push_back(question.question_id);
     }
-    return questions.size() > 1 ? questions : std::vector<qint16>();
+    return questions;
 }

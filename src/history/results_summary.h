@@ -44,7 +44,7 @@ std::vector<TopicTrend> topic_trends(const std::vector<AttemptSummary> &attempts
 QString trend_text(const TopicTrend &trend);
 
 // The bank indices of the due questions the bank still holds as they were
-// asked, longest due first, index 0 unused: the questions of a "Due for
+// asked, longest due first: the questions of a "Due for
 // review" quiz; empty when none. A question edited since (another hash) has
 // started afresh.
 std::vector<qint16> due_bank_questions(const std::vector<DueQuestion> &due, const QuestionBank &bank);

@@ -19,7 +19,7 @@ int AnswerLog::right_count() const
 
 std::vector<qint16> AnswerLog::missed_questions() const
 {
-    std::vector<qint16> missed{0};
+    std::vector<qint16> missed;
     for (const LoggedAnswer &answer : answers_) {
         if (!answer.right)
             missed.push_back(answer.bank_index);

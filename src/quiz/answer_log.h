@@ -37,8 +37,7 @@ public:
     int right_count() const;
     int missed_count() const { return asked() - right_count(); }
 
-    // The bank indices of the missed questions in asking order, index 0
-    // unused: the questions of a "retry missed" quiz.
+    // The bank indices of the missed questions in asking order: the questions of a "retry missed" quiz.
     std::vector<qint16> missed_questions() const;
 
 private:

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 ExamSession::ExamSession(int count, qint64 limit_ms, qint64 started_ms)
-    : entries_(size_t(std::max(count, 0)) + 1), limit_ms_(limit_ms), started_ms_(started_ms), entered_ms_(started_ms)
+    : entries_(size_t(std::max(count, 0))), limit_ms_(limit_ms), started_ms_(started_ms), entered_ms_(started_ms)
 {
     for (Entry &entry : entries_)
         entry.answer.answered = false;
@@ -11,9 +11,10 @@ ExamSession::ExamSession(int count, qint64 limit_ms, qint64 started_ms)
 
 void ExamSession::go_to(int position, qint64 now_ms)
 {
-    entries_.at(size_t(current_)).answer.milliseconds += std::max<qint64>(now_ms - entered_ms_, 0);
+    if (!entries_.empty())
+        entries_.at(size_t(current_)).answer.milliseconds += std::max<qint64>(now_ms - entered_ms_, 0);
     entered_ms_ = now_ms;
-    current_ = std::clamp(position, 1, std::max(count(), 1));
+    current_ = std::clamp(position, 0, std::max(count() - 1, 0));
 }
 
 void ExamSession::set_question(int position, qint16 bank_index, const question_record &record)
@@ -33,12 +34,12 @@ void ExamSession::keep(int position, const ChoiceAnswer &choice, const QString &
 
 int ExamSession::unanswered_count() const
 {
-    return int(std::count_if(entries_.begin() + 1, entries_.end(), [](const Entry &e) { return !e.answer.answered; }));
+    return int(std::count_if(entries_.begin(), entries_.end(), [](const Entry &e) { return !e.answer.answered; }));
 }
 
 int ExamSession::flagged_count() const
 {
-    return int(std::count_if(entries_.begin() + 1, entries_.end(), [](const Entry &e) { return e.flagged; }));
+    return int(std::count_if(entries_.begin(), entries_.end(), [](const Entry &e) { return e.flagged; }));
 }
 
 qint64 ExamSession::remaining_ms(qint64 now_ms) const
@@ -64,8 +65,8 @@ std::vector<LoggedAnswer> ExamSession::submit(qint64 now_ms)
 {
     go_to(current_, now_ms);
     std::vector<LoggedAnswer> marked;
-    for (size_t p = 1; p < entries_.size(); ++p) {
-        LoggedAnswer answer = entries_[p].answer;
+    for (const Entry &entry : entries_) {
+        LoggedAnswer answer = entry.answer;
         mark(answer);
         marked.push_back(std::move(answer));
     }

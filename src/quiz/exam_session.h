@@ -6,7 +6,7 @@
 #include <vector>
 
 // An exam in progress: nothing is marked until it is submitted. Each
-// position (1..count) keeps the question as first shown, the answer as last
+// position (0..count - 1) keeps the question as first shown, the answer as last
 // given, a flag and the time spent on it, so the student can move back and
 // forth freely. Times are clock readings in milliseconds, passed in.
 class ExamSession
@@ -18,10 +18,10 @@ public:
 
     ExamSession(int count, qint64 limit_ms, qint64 started_ms);
 
-    int count() const { return int(entries_.size()) - 1; }
+    int count() const { return int(entries_.size()); }
     int current() const { return current_; }
 
-    // Moves to a position (clamped to 1..count), adding the time since the
+    // Moves to a position (clamped to 0..count - 1), adding the time since the
     // last move to the position left.
     void go_to(int position, qint64 now_ms);
 
@@ -57,8 +57,8 @@ private:
         LoggedAnswer answer;
     };
 
-    std::vector<Entry> entries_;  // index 0 unused
-    int current_ = 1;
+    std::vector<Entry> entries_;
+    int current_ = 0;
     qint64 limit_ms_;
     qint64 started_ms_;
     qint64 entered_ms_;           // when the current position was entered

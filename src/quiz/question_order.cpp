@@ -29,12 +29,11 @@ std::vector<qint16> quiz_bank_questions(qint16 quiz_number, qint16 total_questio
     return questions;
 }
 
-void set_quiz_questions(QuizState &state, std::vector<qint16> bank_questions)
+void set_quiz_questions(QuizState &state, const std::vector<qint16> &bank_questions)
 {
-    if (bank_questions.empty())
-        bank_questions.push_back(0);
-    state.questions_per_quiz = qint16(bank_questions.size() - 1);
-    state.quiz_questions = std::move(bank_questions);
+    state.quiz_questions.assign(1, 0);
+    state.quiz_questions.insert(state.quiz_questions.end(), bank_questions.begin(), bank_questions.end());
+    state.questions_per_quiz = qint16(bank_questions.size());
 }
 
 void build_question_order(QuizState &state, RandomGenerator &random)

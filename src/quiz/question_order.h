@@ -20,9 +20,11 @@ qint16 bank_index(qint16 quiz_position, qint16 quiz_number);
 // The bank questions of quiz quiz_number by quiz position (index 0 unused).
 std::vector<qint16> quiz_bank_questions(qint16 quiz_number, qint16 total_questions);
 
-// Makes the quiz in force one of the given bank questions (index 0 unused):
-// questions_per_quiz becomes their count.
-void set_quiz_questions(QuizState &state, std::vector<qint16> bank_questions);
+// Makes the quiz in force one of the given bank questions, listed from 0:
+// quiz_questions gets them from position 1 and questions_per_quiz becomes
+// their count. The one place where a list of the program's own meets the
+// quiz state's arrays that count from 1.
+void set_quiz_questions(QuizState &state, const std::vector<qint16> &bank_questions);
 
 // Sets question_order to questions_per_quiz + 1 entries: 0, then
 // 1..questions_per_quiz and, when random_question_order is 1, swaps every

@@ -2,11 +2,9 @@
 
 // A program whose message boxes and modal windows are captured instead of
 // blocking, and helpers to drive the windows as a student would.
+#include "app/navigator.h"
 #include "app/program.h"
-#include "ui_pick_a_quiz.h"
-#include "ui_quest.h"
-#include "ui_theanswer.h"
-#include "ui_welcome.h"
+#include "harness/controls.h"
 #include "gui/pick_a_quiz.h"
 #include "gui/quest.h"
 #include "gui/theanswer.h"
@@ -76,14 +74,13 @@ public:
 
     Welcome &start_program()
     {
-        auto &welcome = program.windows.get<Welcome>();
-        center_window(welcome);
-        return welcome;
+        navigator.open_first_window(QString());
+        return program.windows.get<Welcome>();
     }
 
     pick_a_quiz &agree()
     {
-        QTest::mouseClick(program.windows.get<Welcome>().ui().Start_Quiz, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(program.windows.get<Welcome>(), "Start_Quiz"), Qt::LeftButton);
         return program.windows.get<pick_a_quiz>();
     }
 
@@ -91,14 +88,14 @@ public:
     quest &start_quiz(int quiz, bool shuffle_questions, bool shuffle_answers, bool when_wrong, bool when_right)
     {
         auto &options = agree();
-        auto &ui = options.ui();
-        QRadioButton *radios[] = {ui.which_quiz_1, ui.which_quiz_2, ui.which_quiz_3, ui.which_quiz_4};
+        QWidget &ui = options;
+        QRadioButton *radios[] = {ctl<QRadioButton>(ui, "which_quiz_1"), ctl<QRadioButton>(ui, "which_quiz_2"), ctl<QRadioButton>(ui, "which_quiz_3"), ctl<QRadioButton>(ui, "which_quiz_4")};
         radios[quiz - 1]->setChecked(true);
-        ui.random_questions->setChecked(shuffle_questions);
-        ui.random_answers->setChecked(shuffle_answers);
-        ui.answer_when_wrong->setChecked(when_wrong);
-        ui.answer_when_right->setChecked(when_right);
-        QTest::mouseClick(ui.Command1, Qt::LeftButton);
+        ctl<QCheckBox>(ui, "random_questions")->setChecked(shuffle_questions);
+        ctl<QCheckBox>(ui, "random_answers")->setChecked(shuffle_answers);
+        ctl<QCheckBox>(ui, "answer_when_wrong")->setChecked(when_wrong);
+        ctl<QCheckBox>(ui, "answer_when_right")->setChecked(when_right);
+        QTest::mouseClick(ctl<QPushButton>(ui, "Command1"), Qt::LeftButton);
         settle();
         return program.windows.get<quest>();
     }
@@ -107,17 +104,29 @@ public:
     // answer), or a wrong set, then NEXT.
     void answer(quest &window, bool right)
     {
-        const question_record &record = program.state.current_record;
+        const question_record &record = program.session.state().current_record;
         if (is_typed_question(record)) {
-            QTest::keyClicks(window.abox[1], right ? record.answers[1] : QStringLiteral("no such answer"));
+            QTest::keyClicks(ctl<QPlainTextEdit>(window, "abox_", 1), right ? record.answers[1] : QStringLiteral("no such answer"));
         } else {
             for (size_t p = 1; p <= 6; ++p) {
                 const bool press = (record.correct[p] == 1) == right;
-                if (press && !window.QChoice[p]->isHidden())
-                    QTest::mouseClick(window.QChoice[p], Qt::LeftButton);
+                if (press && !ctl<QPushButton>(window, "QChoice_", p)->isHidden())
+                    QTest::mouseClick(ctl<QPushButton>(window, "QChoice_", p), Qt::LeftButton);
             }
         }
-        QTest::mouseClick(window.ui().NextButton, Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "NextButton"), Qt::LeftButton);
+    }
+
+    // Lays the question window out for one question: the first of a quiz
+    // of two, in bank question 1's place, with no shuffle and no answer
+    // window.
+    quest &show_only(const question_record &record)
+    {
+        program.bank.at(1) = record;
+        QuizOptions options;
+        options.random_questions = options.random_answers = options.show_when_wrong = false;
+        program.session.start_with(options, {1, 2});
+        return program.windows.get<quest>();
     }
 
     QList<Shown> messages;
@@ -127,4 +136,5 @@ public:
     bool ask_answer = true;                          // "Yes" to every question
     TemporaryDataHome data_home;                     // before program, which reads it
     Program program;
+    Navigator navigator{program};
 };

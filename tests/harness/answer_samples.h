@@ -6,7 +6,7 @@
 
 inline void fill_sample_log(Program &program, int questions)
 {
-    program.answers.clear();
+    program.session.answers().clear();
     for (int n = 0; n < questions; ++n) {
         LoggedAnswer answer;
         answer.bank_index = qint16(n % program.bank.total_questions + 1);
@@ -18,6 +18,6 @@ inline void fill_sample_log(Program &program, int questions)
         answer.typed = answer.shown.answers[n % 3 == 2 ? 6 : 1];
         answer.milliseconds = 20'000 + 1'000 * n;
         mark(answer);
-        program.answers.add(std::move(answer));
+        program.session.answers().add(std::move(answer));
     }
 }
