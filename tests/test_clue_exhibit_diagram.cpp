@@ -470,6 +470,77 @@ private slots:
         QuizHarness::settle();
         QVERIFY(diagram.isNull() && exhibit.isNull());
     }
+    // Every way a quiz ends closes the diagram and exhibit of its question.
+    void ending_the_quiz_closes_the_diagram_and_exhibit_data()
+    {
+        QTest::addColumn<int>("ending");
+        QTest::newRow("Quit Test") << 0;
+        QTest::newRow("closing the question window") << 1;
+        QTest::newRow("NEXT on the last question, then a retry") << 2;
+    }
+
+    void ending_the_quiz_closes_the_diagram_and_exhibit()
+    {
+        QFETCH(int, ending);
+        write_picture(QStringLiteral("stp.png"));
+        write_file(QStringLiteral("stp.txt"), "Root ID Priority 32769\n");
+        h_.reset();
+        const question_record record = record_with({}, {"", "stp.png", "", ""}, {"", "", "stp.txt", ""});
+        quest &window = on_screen(record);
+        h_->program.bank.at(2) = record;
+        h_->show_only(record);  // both questions of the quiz have the diagram and exhibit
+        if (ending == 2)
+            h_->answer(window, false);  // on to the last question
+        QTest::mouseClick(ctl<QPushButton>(window, "diagrambutton_", 1), Qt::LeftButton);
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 2), Qt::LeftButton);
+        QVERIFY(loaded_diagram() && loaded_exhibit());
+        h_->result_choice = ending == 2 ? ResultChoice::retry_missed : ResultChoice::ok;
+        if (ending == 0)
+            QTest::mouseClick(ctl<QPushButton>(window, "quitquiz"), Qt::LeftButton);
+        else if (ending == 1)
+            window.close();
+        else
+            h_->answer(window, false);
+        QCOMPARE(h_->result_missed.size(), 1);
+        QVERIFY(!loaded_diagram() && !loaded_exhibit());
+    }
+
+    // A typed answer takes every key typed in the window, Shift included,
+    // wherever the focus is; the box has it when the question appears.
+    void typed_answer_takes_every_key()
+    {
+        question_record typed = record_with({});
+        typed.question_type = QStringLiteral("FILL");
+        typed.answers = {QString(), QStringLiteral("Three")};
+        h_.reset();
+        quest &window = on_screen(typed);
+        QPlainTextEdit *box = ctl<QPlainTextEdit>(window, "abox_", 1);
+        QCOMPARE(window.focusWidget(), box);
+        ctl<QPushButton>(window, "NextButton")->setFocus();
+        QTest::keyClick(ctl<QPushButton>(window, "NextButton"), 'T', Qt::ShiftModifier);
+        QTest::keyClicks(ctl<QPushButton>(window, "NextButton"), QStringLiteral("hree"));
+        QCOMPARE(box->toPlainText(), QStringLiteral("Three"));
+        box->clear();
+        ctl<QPushButton>(window, "NextButton")->setFocus();
+        QTest::keyClick(ctl<QPushButton>(window, "NextButton"), Qt::Key_Space);
+        QCOMPARE(box->toPlainText(), QStringLiteral(" "));
+        QCOMPARE(h_->program.session.answers().asked(), 0);  // the space pressed no button
+    }
+
+    // After the exhibit closes the focus is where it was in the question.
+    void focus_comes_back_after_the_exhibit()
+    {
+        write_file(QStringLiteral("stp.txt"), "Root ID Priority 32769\n");
+        h_.reset();
+        quest &window = on_screen(record_with({}, {}, {"", "stp.txt", "", ""}));
+        window.activateWindow();
+        QPushButton *letter = ctl<QPushButton>(window, "QChoice_", 2);
+        letter->setFocus();
+        QTest::mouseClick(ctl<QPushButton>(window, "exhibitbutton_", 1), Qt::LeftButton);
+        QVERIFY(loaded_exhibit());
+        QTest::mouseClick(ctl<QPushButton>(h_->program.windows.get<Exhibit>(), "Command1"), Qt::LeftButton);
+        QTRY_COMPARE(window.focusWidget(), letter);
+    }
 };
 
 QTEST_MAIN(ClueExhibitDiagramTest)

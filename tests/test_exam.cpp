@@ -170,6 +170,40 @@ private slots:
         QVERIFY(h.program.session.exam());
         QCOMPARE(h.program.session.state().current_question, qint16(1));
     }
+    // Time-up while "Submit anyway?" is open: nothing is marked under the
+    // open question; once it is answered, the exam is marked once.
+    void time_up_under_an_open_question()
+    {
+        QuizHarness h;
+        quest &window = start_exam(h, 2);
+        int results_while_asking = -1;
+        h.ask_answer = false;
+        h.while_asking = [&] {
+            now_ += 2 * 60'000;
+            h.program.session.tick();
+            QCoreApplication::processEvents();
+            results_while_asking = int(h.result_missed.size());
+        };
+        QTest::mouseClick(ctl<QPushButton>(window, "quitquiz"), Qt::LeftButton);
+        QCOMPARE(results_while_asking, 0);
+        QTRY_COMPARE(h.result_missed.size(), 1);
+        QVERIFY(h.messages.last().text.startsWith(QStringLiteral("The time ran out.")));
+        QVERIFY(!h.program.session.in_progress());
+    }
+
+    // Flag belongs to the question on screen when it was pressed, even if
+    // NEXT comes before its click completes (Alt+F then Enter).
+    void flag_stays_with_its_question()
+    {
+        QuizHarness h;
+        quest &window = start_exam(h);
+        ctl<QCheckBox>(window, "exam_flag")->animateClick();
+        QTest::mouseClick(ctl<QPushButton>(window, "NextButton"), Qt::LeftButton);
+        QTest::qWait(200);
+        QVERIFY(h.program.session.flagged(0));
+        QVERIFY(!h.program.session.flagged(1));
+        QVERIFY(!ctl<QCheckBox>(window, "exam_flag")->isChecked());
+    }
 };
 
 QTEST_MAIN(ExamTest)

@@ -4,6 +4,7 @@
 // results window turns it on and off; quizzes are saved and scored on the
 // options window; the questions due for review make a quiz of their own.
 #include "harness/quiz_harness.h"
+#include "history/results_summary.h"
 #include "history/question_identity.h"
 #include "gui/results_window.h"
 #include "gui/review_window.h"
@@ -158,7 +159,18 @@ private slots:
         answer(h, h.program.windows.get<quest>(), 3, 1000);
         // Right a day after they were due: they come back in two days.
         QVERIFY(h.program.history.due_questions(missed.bank_title, QDateTime::currentDateTimeUtc().addDays(1)).empty());
-        QCOMPARE(h.program.history.attempts(missed.bank_title).front().quiz, int(AttemptRecord::chosen_questions));
+        QCOMPARE(h.program.history.attempts(missed.bank_title).front().quiz, int(AttemptRecord::due_questions));
+        QCOMPARE(quiz_name(AttemptRecord::due_questions), QStringLiteral("Due for review"));
+
+        // A quiz quit early is kept as its result box tells it: the questions
+        // not reached count as missed.
+        quest &window = h.start_quiz(1, false, false, false, false);
+        answer(h, window, 1, 1000);
+        QTest::mouseClick(ctl<QPushButton>(window, "quitquiz"), Qt::LeftButton);
+        const AttemptSummary quit = h.program.history.attempts(missed.bank_title).front();
+        QCOMPARE(quit.right, 1);
+        QCOMPARE(quit.asked, 51);
+        QVERIFY(h.messages.last().text.contains(QStringLiteral(" Right/Total  = 1/51\n")));
         QVERIFY(h.program.history.turn_off());
     }
 };

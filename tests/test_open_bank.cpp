@@ -3,6 +3,7 @@
 // with a typed question and a diagram; a bank that cannot be used leaves the
 // built-in one in place.
 #include "harness/quiz_harness.h"
+#include "quiz/question_order.h"
 
 #include "bank/formats/bank_choice.h"
 #include "gui/choosetest.h"
@@ -173,6 +174,19 @@ private slots:
         QVERIFY(!h.program.windows.is_loaded<choosetest>() && !h.program.chosen_bank);
         QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), builtin_title);
         QCOMPARE(h.program.bank.total_questions, qint16(204));
+    }
+    // The options window shows the figures of the bank in force, after a
+    // change of bank too.
+    void options_follow_a_change_of_bank()
+    {
+        QuizHarness h;
+        h.start_program();
+        QCOMPARE(ctl<QSpinBox>(h.agree(), "exam_minutes")->value(), 51);
+        ctl<QWidget>(h.program.windows.get<pick_a_quiz>(), "Command1")->window()->close();
+        choose_file(h, kData + QStringLiteral("switching.gift"));
+        const int per_quiz = questions_in_quiz(1, h.program.bank.total_questions);
+        QVERIFY(per_quiz != 51);
+        QCOMPARE(ctl<QSpinBox>(h.agree(), "exam_minutes")->value(), per_quiz);
     }
 };
 

@@ -318,7 +318,16 @@ void Navigator::confirm_submit(QWidget *parent, const QString &title)
                                                .arg(exam->unanswered_count())
                                                .arg(exam->flagged_count()));
     if (submit)
-        program_.session.submit();
+        submit_with_answer_on_screen();
+}
+
+void Navigator::submit_with_answer_on_screen()
+{
+    program_.windows.unload<ExamSummary>();
+    // What is on screen counts, as if NEXT had been pressed.
+    if (program_.windows.is_loaded<quest>())
+        program_.session.keep(program_.windows.get<quest>().answer_on_screen());
+    program_.session.submit();
 }
 
 void Navigator::submit_when_no_modal_is_open()
@@ -331,11 +340,7 @@ void Navigator::submit_when_no_modal_is_open()
         QTimer::singleShot(modal_poll_ms, this, &Navigator::submit_when_no_modal_is_open);
         return;
     }
-    program_.windows.unload<ExamSummary>();
-    // What is on screen counts, as if NEXT had been pressed.
-    if (program_.windows.is_loaded<quest>())
-        program_.session.keep(program_.windows.get<quest>().answer_on_screen());
-    program_.session.submit();
+    submit_with_answer_on_screen();
 }
 
 void Navigator::quiz_ended()

@@ -51,6 +51,7 @@ private:
     void open_exam_summary();
     void confirm_submit(QWidget *parent, const QString &title);
     void submit_when_no_modal_is_open();
+    void submit_with_answer_on_screen();
     void quiz_ended();
     void open_review();
     void retry_missed();

@@ -74,6 +74,7 @@ void QuizSession::start_with(const QuizOptions &options, const std::vector<qint1
     state_.number_right = 0;
     answers_.clear();
     ended_by_time_ = false;
+    due_for_review_ = options.due_for_review;
     in_progress_ = true;
     // A quiz without questions ends at once, exam or not.
     if (state_.exam_mode == 1 && state_.questions_per_quiz > 0)

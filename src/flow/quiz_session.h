@@ -62,6 +62,8 @@ public:
     const ExamSession *exam() const { return exam_.get(); }
     // A question is on screen: from the first question until the quiz ends.
     bool in_progress() const { return in_progress_; }
+    // The quiz in force is of the questions due for review.
+    bool due_for_review() const { return due_for_review_; }
     // The quiz ended by its clock.
     bool ended_by_time() const { return ended_by_time_; }
     // In an exam, the answer kept for the question on screen, to show again.
@@ -139,6 +141,7 @@ private:
     qint64 shown_at_ = 0;  // clock reading when the question on screen was shown
     bool in_progress_ = false;
     bool ended_by_time_ = false;
+    bool due_for_review_ = false;
 };
 
 // "mm:ss" of the time left, seconds rounded up.

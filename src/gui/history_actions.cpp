@@ -42,7 +42,8 @@ void save_quiz(HistoryStore &history, ModalSeam &modal, const QuizSession &sessi
 {
     if (!history.is_on() || session.answers().asked() == 0)
         return;
-    history.save(attempt_from_log(session.answers(), session.state(), bank, QDateTime::currentDateTimeUtc()));
+    history.save(attempt_from_log(session.answers(), session.state(), bank, QDateTime::currentDateTimeUtc(),
+                                  session.due_for_review()));
     tell_history_notice(history, modal, parent);
 }
 

@@ -6,6 +6,8 @@
 #include "quiz/question_order.h"
 #include "quiz/quiz_state.h"
 
+#include <algorithm>
+
 namespace {
 
 // The texts of the answers pressed (they keep their meaning whatever the
@@ -32,8 +34,10 @@ QString options_text(const QuizState &state)
     return text;
 }
 
-int quiz_of(const QuizState &state, const QuestionBank &bank)
+int quiz_of(const QuizState &state, const QuestionBank &bank, bool due_for_review)
 {
+    if (due_for_review)
+        return AttemptRecord::due_questions;
     const std::vector<qint16> whole_quiz = quiz_bank_questions(state.quiz_number, bank.total_questions);
     return state.quiz_questions == whole_quiz ? state.quiz_number : AttemptRecord::chosen_questions;
 }
@@ -41,16 +45,16 @@ int quiz_of(const QuizState &state, const QuestionBank &bank)
 } // namespace
 
 AttemptRecord attempt_from_log(const AnswerLog &log, const QuizState &state, const QuestionBank &bank,
-                               const QDateTime &ended)
+                               const QDateTime &ended, bool due_for_review)
 {
     AttemptRecord attempt;
     attempt.bank_title = bank.test_title;
     attempt.bank_hash = bank_hash(bank);
-    attempt.quiz = quiz_of(state, bank);
+    attempt.quiz = quiz_of(state, bank, due_for_review);
     attempt.mode = state.exam_mode == 1 ? QuizMode::exam : QuizMode::practice;
     attempt.options = options_text(state);
     attempt.ended = ended;
-    attempt.asked = log.asked();
+    attempt.asked = std::max<int>(log.asked(), state.questions_per_quiz);
     attempt.right = log.right_count();
     qint64 spent = 0;
     for (const LoggedAnswer &answer : log.answers()) {

@@ -22,7 +22,9 @@ struct AnswerRecord {
 struct AttemptRecord {
     QString bank_title;
     QString bank_hash;        // question_identity.h
-    int quiz = 0;             // 1..4; chosen_questions for a retry or a due-for-review quiz
+    int quiz = 0;             // 1..4; chosen_questions for a retry, due_questions for the questions due
+    // Questions of the quiz: a quiz quit early counts those not reached as
+    // missed, as its result box does.
     QuizMode mode = QuizMode::practice;
     QString options;          // the options in force, as a short text
     QDateTime started;
@@ -32,6 +34,7 @@ struct AttemptRecord {
     std::vector<AnswerRecord> answers;
 
     static constexpr int chosen_questions = 0;
+    static constexpr int due_questions = 5;
 };
 
 // One saved attempt without its answers, as the results window lists it.

@@ -9,6 +9,8 @@
 
 QString quiz_name(int quiz)
 {
+    if (quiz == AttemptRecord::due_questions)
+        return QStringLiteral("Due for review");
     return quiz == AttemptRecord::chosen_questions ? QStringLiteral("Chosen questions") : QStringLiteral("Quiz #%1").arg(quiz);
 }
 

@@ -59,6 +59,8 @@ public:
                             },
                             [this](QWidget *, const QString &title, const QString &text) {
                                 messages.append({title, text});
+                                if (while_asking)
+                                    while_asking();
                                 return ask_answer;
                             }})
     {
@@ -134,6 +136,7 @@ public:
     ResultChoice result_choice = ResultChoice::ok;  // the result box's answer
     QList<int> result_missed;                       // the missed count each result box offered
     bool ask_answer = true;                          // "Yes" to every question
+    std::function<void()> while_asking;              // what happens while a question is open
     TemporaryDataHome data_home;                     // before program, which reads it
     Program program;
     Navigator navigator{program};
