@@ -4,21 +4,20 @@
 //
 //   bench_timings [RUNS [bank|quiz|exhibits]]   (RUNS at least 10; default 15)
 // Naming one part runs only that part, for profiling.
+#include "app/navigator.h"
+#include "app/program.h"
 #include "bank/bank_loaders.h"
 #include "bench_figures.h"
 #include "gui/centering.h"
 #include "gui/exhibit.h"
-#include "quiz/exhibit_file.h"
-#include "gui/text_lines_view.h"
 #include "gui/pick_a_quiz.h"
 #include "gui/pictures.h"
-#include "app/program.h"
-#include "gui/quest.h"
-#include "gui/welcome.h"
-#if __has_include("program_font.h")
 #include "gui/program_font.h"
-#define HAVE_PROGRAM_FONT 1
-#endif
+#include "gui/quest.h"
+#include "gui/text_lines_view.h"
+#include "gui/welcome.h"
+#include "harness/controls.h"
+#include "quiz/exhibit_file.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -99,6 +98,7 @@ public:
 
     void quizzes()
     {
+        navigator_.open_first_window(QString());
         center_window(program_.windows.get<Welcome>());
         settle();
 
@@ -233,16 +233,15 @@ private:
     {
         ctl<QPushButton>(program_.windows.get<Welcome>(), "Start_Quiz")->click();
         settle();
-        auto &options = program_.windows.get<pick_a_quiz>().ui();
-        QRadioButton *radios[] = {options.which_quiz_1, options.which_quiz_2, options.which_quiz_3, options.which_quiz_4};
-        radios[quiz - 1]->setChecked(true);
-        options.random_questions->setChecked(true);
-        options.random_answers->setChecked(true);
-        options.answer_when_wrong->setChecked(with_answers);
-        options.answer_when_right->setChecked(with_answers);
+        const pick_a_quiz &options = program_.windows.get<pick_a_quiz>();
+        ctl<QRadioButton>(options, "which_quiz_", size_t(quiz))->setChecked(true);
+        ctl<QCheckBox>(options, "random_questions")->setChecked(true);
+        ctl<QCheckBox>(options, "random_answers")->setChecked(true);
+        ctl<QCheckBox>(options, "answer_when_wrong")->setChecked(with_answers);
+        ctl<QCheckBox>(options, "answer_when_right")->setChecked(with_answers);
 
         const auto start = Clock::now();
-        options.Command1->click();
+        ctl<QPushButton>(options, "Command1")->click();
         settle();
         int asked = 0;
         while (program_.windows.is_loaded<quest>()) {
@@ -273,6 +272,7 @@ private:
 
     int runs_;
     Program program_;
+    Navigator navigator_{program_};
 };
 
 } // namespace
@@ -281,9 +281,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(window_icon());
-#ifdef HAVE_PROGRAM_FONT
     apply_program_font();
-#endif
     QApplication::setQuitOnLastWindowClosed(false);
     const int runs = std::max(10, argc > 1 ? std::atoi(argv[1]) : 15);
 

@@ -2,6 +2,7 @@
 // whole bank, the interleave into four quizzes, and loading bad data safely.
 #include "bank/bank_loaders.h"
 #include "bank/question_bank.h"
+#include "bank/question_json.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -154,7 +155,12 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(R"({"questions": [
             {"id": 3, "question": " Kept? ", "answers": ["a", "b", "c", "d"], "correct": [2], "explanation": ["x", "y"],
-             "question_type": "fill_in", "clue": "a clue", "diagrams": ["d.png"], "exhibits": ["", "e.txt"]},
+             "question_type": "fill_in", "clue": "a clue", "diagrams": ["d.png"], "diagram_descriptions": [" Two switches "],
+             "exhibits": ["", "e.txt"]},
+            {"id": 7, "question": "Description not a text", "answers": ["a", "b"], "correct": [1], "diagrams": ["d.png"],
+             "diagram_descriptions": [7]},
+            {"id": 8, "question": "Descriptions not a list", "answers": ["a", "b"], "correct": [1], "diagrams": ["d.png"],
+             "diagram_descriptions": "Two switches"},
             {"id": 9, "question": "Out of range", "answers": ["a", "b", "c", "d"], "correct": [1]},
             {"id": 4, "question": "Flag on a missing answer", "answers": ["a", "b", "c", "d"], "correct": [5]},
             {"id": 5, "question": "Seven answers", "answers": ["1", "2", "3", "4", "5", "6", "7"], "correct": [1]},
@@ -162,6 +168,8 @@ private slots:
         ]})");
         file.close();
         QuestionBank small;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("7 .* skipped: the diagram descriptions are not a list of texts"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("8 .* skipped: the diagram descriptions are not a list of texts"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("skipped"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("skipped"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("skipped"));
@@ -174,8 +182,11 @@ private slots:
         QVERIFY(is_typed_question(kept));
         QCOMPARE(kept.clue, QStringLiteral("a clue"));
         QCOMPARE(kept.diagrams[1], QStringLiteral("d.png"));
+        QCOMPARE(kept.diagram_descriptions[1], QStringLiteral("Two switches"));
+        QCOMPARE(write_question_json(kept).value("diagram_descriptions").toArray().first().toString(), QStringLiteral("Two switches"));
         QCOMPARE(kept.exhibits[2], QStringLiteral("e.txt"));
         QVERIFY(small.at(4).question.isEmpty() && small.at(5).question.isEmpty() && small.at(6).question.isEmpty());
+        QVERIFY(small.at(7).question.isEmpty() && small.at(8).question.isEmpty());
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot be read"));
         QCOMPARE(load_question_file(small, dir.filePath("missing.json"), 1, 8), 0);

@@ -82,6 +82,7 @@ private slots:
                                                                       .arg(QChar(u'A' + int(p) - 1)).arg(by_letter[p]).arg(one_right)));
     }
 
+    // And each diagram has its description.
     void every_exhibit_and_diagram_reads()
     {
         for (const question_record &record : bank_.questions) {
@@ -93,6 +94,11 @@ private slots:
                 if (!record.diagrams[m].isEmpty()) {
                     QImageReader reader(local_file_path(record.diagrams[m], folder_));
                     QVERIFY2(!reader.read().isNull(), qPrintable(record.diagrams[m]));
+                }
+                // A student who cannot see a diagram is told what it shows.
+                if (record.diagrams[m].isEmpty() != record.diagram_descriptions[m].trimmed().isEmpty()) {
+                    QFAIL(qPrintable(QStringLiteral("diagram %1 without its description, or the other way round: %2")
+                                         .arg(m).arg(record.question.left(60))));
                 }
             }
         }

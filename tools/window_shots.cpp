@@ -1,29 +1,26 @@
 // Renders every window in typical states to PNG files, for the README and
 // for looking at the layout without a display:
 //   QT_QPA_PLATFORM=offscreen [QT_SCALE_FACTOR=2] window_shots OUTPUT_DIR
-#include "gui/centering.h"
+// The program is driven through the test harness, as a student would; its
+// answer window is saved instead of closed.
+#include "gui/choosetest.h"
 #include "gui/diagram.h"
+#include "gui/exam_summary.h"
 #include "gui/exhibit.h"
+#include "gui/history_actions.h"
 #include "gui/pick_a_quiz.h"
-#include "gui/pictures.h"
-#include "app/program.h"
 #include "gui/program_font.h"
 #include "gui/quest.h"
-#include "gui/theanswer.h"
-#include "gui/welcome.h"
-#include "gui/choosetest.h"
-#include "history/question_identity.h"
 #include "gui/results_window.h"
-#include "harness/answer_samples.h"
-#include "gui/exam_summary.h"
-#include "quiz/question_order.h"
 #include "gui/review_window.h"
+#include "gui/welcome.h"
+#include "harness/quiz_harness.h"
+#include "history/question_identity.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QPainter>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -77,8 +74,10 @@ void save_history_windows(Program &program, const QString &suffix)
             program.history.save(attempt);
         }
     }
+    // What the navigator shows when the options window comes up.
     auto &options = program.windows.get<pick_a_quiz>();
-    options.show_history();
+    options.show_history(program.history.attempts(program.bank.test_title),
+                         int(due_for_review(program.history, program.modal, program.bank, &options).size()));
     save(options, QStringLiteral("pick_a_quiz-history") + suffix);
     auto &results = program.windows.get<ResultsWindow>();
     save(results, QStringLiteral("results") + suffix);
@@ -91,30 +90,19 @@ void save_history_windows(Program &program, const QString &suffix)
 
 int main(int argc, char *argv[])
 {
-    // Results are kept in a folder of their own, not the user's.
-    QTemporaryDir data_home;
-    qputenv("XDG_DATA_HOME", data_home.path().toLocal8Bit());
     QApplication app(argc, argv);
     apply_program_font();
     out_dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out_dir);
 
-    QDialog *pending_answer = nullptr;
-    Program program(ModalSeam{[](QWidget *, const QString &, const QString &) {},
-                              [&](QDialog &dialog) { pending_answer = &dialog; save(dialog, QStringLiteral("theanswer")); },
-                              [](QWidget *, const QString &, const QString &, int) { return ResultChoice::ok; },
-                              [](QWidget *, const QString &, const QString &) { return true; }});
-    auto &welcome = program.windows.get<Welcome>();
-    save(welcome, QStringLiteral("welcome"));
-    welcome.Start_Quiz_Click();
-    auto &options = program.windows.get<pick_a_quiz>();
-    save(options, QStringLiteral("pick_a_quiz"));
-    ctl<QCheckBox>(options, "random_questions")->setChecked(false);
-    ctl<QCheckBox>(options, "random_answers")->setChecked(false);
-    options.Command1_Click();
+    // Results are kept in the harness's folder of its own, not the user's.
+    QuizHarness harness;
+    Program &program = harness.program;
+    program.modal.exec = [](QDialog &dialog) { save(dialog, QStringLiteral("theanswer")); };
+    save(harness.start_program(), QStringLiteral("welcome"));
 
-    // Quiz 1 in bank order; make its second and third questions a typed one
-    // and one with four answers, and give the first a clue and attachments.
+    // Quiz 1 in bank order; make its second question a typed one, and give
+    // the first a clue and attachments.
     auto &bank = program.bank;
     bank.at(1).clue = QStringLiteral("Think of what a switch knows.");
     bank.at(1).exhibits[1] = QStringLiteral("exhibit.txt");
@@ -124,9 +112,13 @@ int main(int argc, char *argv[])
     typed.question_type = QStringLiteral("fill_in");
     typed.answers[1] = QStringLiteral("0x8100");
     bank.at(5) = typed;
+    auto &options = harness.agree();
+    save(options, QStringLiteral("pick_a_quiz"));
+    ctl<QCheckBox>(options, "random_questions")->setChecked(false);
+    ctl<QCheckBox>(options, "random_answers")->setChecked(false);
+    options.Command1_Click();
+
     auto &window = program.windows.get<quest>();
-    program.session.state().current_question = 0;
-    window.show_quest();
     save(window, QStringLiteral("quest-choice"));
     ctl<QPushButton>(window, "QChoice_", 2)->setChecked(true);
     window.NextButton_Click();  // wrong on purpose: the answer window is saved
@@ -147,33 +139,41 @@ int main(int argc, char *argv[])
     exhibit.show_text(QStringLiteral("Port  State       Role\r\n1     Forwarding  Root\r\n2     Discarding  Alternate\r\n"));
     save(exhibit, QStringLiteral("exhibit"));
     save(program.windows.get<choosetest>(), QStringLiteral("choosetest"));
-    Q_UNUSED(pending_answer);
 
-    save_history_windows(program, QString());
-
-    // An exam: the first two questions answered, the second flagged, then the summary.
-    program.session.state().exam_mode = 1;
-    program.session.state().exam_minutes = program.session.state().questions_per_quiz;
-    window.start_quiz_of(quiz_bank_questions(1, program.bank.total_questions));
+    // An exam of quiz 1 in the same window: the first two questions
+    // answered, the second flagged, then the summary, and submitted.
+    QuizOptions exam;
+    exam.random_questions = exam.random_answers = false;
+    exam.exam_mode = true;
+    exam.exam_minutes = program.session.state().questions_per_quiz;
+    program.session.start(exam);
     ctl<QPushButton>(window, "QChoice_", 3)->setChecked(true);
     window.NextButton_Click();
     ctl<QPlainTextEdit>(window, "abox_", 1)->setPlainText(QStringLiteral("0x8100"));
     ctl<QCheckBox>(window, "exam_flag")->click();
     save(window, QStringLiteral("quest-exam"));
-    const qint64 now = program.clock();
-    program.clock = [now] { return now + 47 * 60'000; };  // four minutes left: the warning shows
-    window.exam()->tick();
+    // Four minutes left: the warning shows.
+    const Clock real_clock = program.clock;
+    const qint64 later = qint64(exam.exam_minutes - 4) * 60'000;
+    program.clock = [real_clock, later] { return real_clock() + later; };
+    program.session.tick();
     save(window, QStringLiteral("quest-exam-warning"));
     ctl<QPushButton>(window, "exam_submit")->click();
-    save(program.windows.get<ExamSummary>(), QStringLiteral("exam-summary"));
-    program.windows.unload<ExamSummary>();
-    program.session.state().exam_mode = 0;
+    auto &summary = program.windows.get<ExamSummary>();
+    save(summary, QStringLiteral("exam-summary"));
+    ctl<QPushButton>(summary, "submit_button")->click();  // asked, "Yes"; the result box, OK
+    program.clock = real_clock;
 
     // The review of a quiz with every third answer wrong, also in a dark palette.
-    fill_sample_log(program, 51);
+    harness.result_choice = ResultChoice::review;
+    quest &practice = harness.start_quiz(1, false, false, false, false);
+    for (int n = 0; program.session.in_progress(); ++n)
+        harness.answer(practice, n % 3 != 2);
     auto &review = program.windows.get<ReviewWindow>();
     ctl<QRadioButton>(review, "show_wrong")->setChecked(true);
     save(review, QStringLiteral("review"));
+
+    save_history_windows(program, QString());
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(dark_palette());
     save(review, QStringLiteral("review-dark"));

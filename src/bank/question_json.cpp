@@ -115,6 +115,15 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
         record.correct[size_t(k)] = 1;
     }
     fill_strings(record.diagrams, list(json, "diagrams", warnings), "diagrams", warnings);
+    // Optional, but a description in a shape not understood is told, not
+    // dropped unseen: a student who cannot see the diagram depends on it.
+    const QJsonValue descriptions = json.value(QLatin1String("diagram_descriptions"));
+    if (!descriptions.isUndefined()) {
+        const QJsonArray texts = descriptions.toArray();
+        if (!descriptions.isArray() || std::any_of(texts.begin(), texts.end(), [](const QJsonValue &v) { return !v.isString(); }))
+            return QStringLiteral("the diagram descriptions are not a list of texts");
+        fill_strings(record.diagram_descriptions, texts, "diagram_descriptions", warnings);
+    }
     fill_strings(record.exhibits, list(json, "exhibits", warnings), "exhibits", warnings);
     fill_strings(record.answer_feedback, list(json, "answer_feedback", warnings), "answer_feedback", warnings);
     return {};
@@ -139,6 +148,7 @@ QJsonObject write_question_json(const question_record &record)
         put_text(json, "question_type", record.question_type);
     put_text(json, "clue", record.clue);
     put_array(json, "diagrams", strings(record.diagrams));
+    put_array(json, "diagram_descriptions", strings(record.diagram_descriptions));
     put_array(json, "exhibits", strings(record.exhibits));
     put_text(json, "answer_note", record.answer_note);
     put_array(json, "answer_feedback", strings(record.answer_feedback));

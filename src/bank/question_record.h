@@ -13,6 +13,7 @@ struct question_record {
     QString explanation;              // lines joined by CR LF, "" when none
     QString question_type;            // "FILL..." = typed answer, "ANY_ONE_RIGHT", else choice
     std::array<QString, 4> diagrams;  // picture file names, 1..3, "" = none
+    std::array<QString, 4> diagram_descriptions;  // 1..3: what each diagram shows, in words, "" = none
     std::array<QString, 4> exhibits;  // text file names, 1..3, "" = none
     QString reserved_text;            // never set
     QString clue;                     // "" = no clue

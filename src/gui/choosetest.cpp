@@ -65,6 +65,10 @@ void choosetest::openFile_Click()
         this, QStringLiteral("Open a question bank"),
         QStringLiteral("Question banks (*.gift *.xml *.txt *.json);;GIFT (*.gift *.txt);;Moodle XML (*.xml);;"
                        "Aiken (*.txt);;JSON (*.json);;All files (*)"));
+    // The focus comes back to this button, not to the first of the window,
+    // whether a file was chosen or not (a bank that cannot be read leaves
+    // the window open).
+    ui().openFile->setFocus(Qt::OtherFocusReason);
     if (!path.isEmpty())
         open_bank(path);
 }

@@ -48,9 +48,11 @@ Diagram::Diagram(WindowServices &)
 
 Diagram::~Diagram() = default;
 
-void Diagram::show_picture(const QImage &image)
+void Diagram::show_picture(const QImage &image, const QString &description)
 {
     picture_ = image;
+    ui().Image1->setAccessibleDescription(description);
+    ui().Image1->setToolTip(description);
     fit_picture();
     repaint();
 }

@@ -25,7 +25,9 @@ public:
     explicit Diagram(WindowServices &services);
     ~Diagram() override;
 
-    void show_picture(const QImage &image);
+    // The description says in words what the picture shows: screen readers
+    // read it as the picture's description, and it is the picture's tooltip.
+    void show_picture(const QImage &image, const QString &description = QString());
     void Command1_Click()
     {
         hide();

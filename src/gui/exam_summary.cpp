@@ -45,5 +45,16 @@ void ExamSummary::show_session(const ExamSession &session)
         ui().grid->addWidget(button, p / grid_columns, p % grid_columns);
         buttons_.push_back(button);
     }
+    // Tab goes as the window reads: the questions, then the buttons below
+    // them (new buttons would otherwise come after Submit).
+    QWidget *previous = nullptr;
+    for (QWidget *next : buttons_) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
+    if (previous)
+        setTabOrder(previous, ui().return_button);
+    setTabOrder(ui().return_button, ui().submit_button);
     ui().submit_button->setFocus();
 }

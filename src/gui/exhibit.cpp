@@ -1,6 +1,5 @@
 #include "gui/exhibit.h"
 
-#include "gui/focus_redirect.h"
 #include "ui_exhibit.h"
 
 #include <QFontDatabase>
@@ -10,10 +9,10 @@ Exhibit::Exhibit(WindowServices &)
 {
     // Exhibits are listings and tables: columns line up in a fixed-pitch font.
     ui().Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Text1_GotFocus: the exhibit is read-only in effect.
-    new FocusRedirect(*ui().Text1, *ui().Command1);
-    // So the focus stays on the close button and the keys that scroll go to
-    // the text.
+    // The focus stays on the close button and the keys that scroll go to
+    // the text; Tab reaches the text too (not a click), so a screen reader
+    // can read it line by line. It is read-only: typing there does nothing.
+    ui().Text1->setFocusPolicy(Qt::TabFocus);
     ui().Command1->installEventFilter(this);
     connect(ui().Command1, &QPushButton::clicked, this, &Exhibit::Command1_Click);
 }

@@ -66,8 +66,14 @@ void pick_a_quiz::suggest_exam_minutes()
 void pick_a_quiz::show_history(const std::vector<AttemptSummary> &attempts, int due_count)
 {
     for (size_t n = 1; n <= 4; ++n) {
-        last_best[n]->setText(quiz_scores_text(quiz_scores(attempts, int(n))));
-        last_best[n]->setVisible(!last_best[n]->text().isEmpty());
+        const QString scores = quiz_scores_text(quiz_scores(attempts, int(n)));
+        last_best[n]->setText(scores);
+        last_best[n]->setVisible(!scores.isEmpty());
+        // Tied to its quiz for a screen reader: the label names its quiz, and
+        // the quiz's button is described by its scores.
+        last_best[n]->setBuddy(which_quiz[n]);
+        last_best[n]->setAccessibleName(scores.isEmpty() ? QString() : tr("%1: %2").arg(which_quiz[n]->text(), scores));
+        which_quiz[n]->setAccessibleDescription(scores);
     }
     due_count_ = due_count;
     ui().due_quiz->setText(tr("&Due for review (%1)").arg(due_count));

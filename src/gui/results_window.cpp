@@ -43,9 +43,17 @@ void fit_columns(QTreeView &view)
 ResultsWindow::ResultsWindow(WindowServices &services)
     : bank_(services.bank), history_(services.history), modal_(services.modal), attempts_(new AttemptsModel(this))
 {
-    connect(ui().keep_results, &QCheckBox::clicked, this, &ResultsWindow::keepResultsChanged);
+    // On the state, not the click: a screen reader's toggle action ticks
+    // the box without clicking it.
+    connect(ui().keep_results, &QCheckBox::toggled, this, &ResultsWindow::keepResultsChanged);
     connect(ui().close_button, &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+    // In the order of the screen. Set here, not in the .ui file: there each
+    // page's table was ordered after the tab widget, which Qt reads as after
+    // the last control on its pages, and Tab went round keep_results and the
+    // tab bar only. The tab widget stands for its tab bar and pages.
+    setTabOrder(ui().keep_results, ui().tabs);
+    setTabOrder(ui().tabs, ui().close_button);
     ui().attempts->setModel(attempts_);
     align_numbers(*ui().topics->headerItem());
 }
@@ -63,7 +71,10 @@ void ResultsWindow::Form_Load()
 void ResultsWindow::refresh()
 {
     HistoryStore &history = history_;
-    ui().keep_results->setChecked(history.is_on());
+    {
+        const QSignalBlocker quiet(ui().keep_results);
+        ui().keep_results->setChecked(history.is_on());
+    }
     if (!history.is_on()) {
         show_nothing_kept();
         return;

@@ -62,9 +62,12 @@ ReviewWindow::ReviewWindow(WindowServices &services)
         });
     }
     connect(ui().retry_missed, &QPushButton::clicked, this, &ReviewWindow::retry_missed_Click);
-    connect(ui().keep_results, &QCheckBox::clicked, this, &ReviewWindow::keepResultsChanged);
+    // On the state, not the click: a screen reader's toggle action ticks
+    // the box without clicking it.
+    connect(ui().keep_results, &QCheckBox::toggled, this, &ReviewWindow::keepResultsChanged);
     connect(ui().close_button, &QPushButton::clicked, this, &QWidget::close);
-    // Up and Down move through the list wherever the focus is; Escape closes.
+    // Up and Down move through the list wherever the focus is but in the
+    // score table; Escape closes.
     connect(new QShortcut(QKeySequence(Qt::Key_Up), this), &QShortcut::activated, this, [this] { move_selection(-1); });
     connect(new QShortcut(QKeySequence(Qt::Key_Down), this), &QShortcut::activated, this, [this] { move_selection(1); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
@@ -88,6 +91,7 @@ void ReviewWindow::Form_Load()
 
 void ReviewWindow::show_keep_results(bool keep)
 {
+    const QSignalBlocker quiet(ui().keep_results);
     ui().keep_results->setChecked(keep);
 }
 
@@ -124,10 +128,14 @@ void ReviewWindow::show_detail()
     const int row = ui().question_list->currentRow();
     if (row < 0 || row >= int(rows_.size())) {
         ui().detail->setPlainText(tr("No question matches this choice."));
-        return;
+    } else {
+        const int position = rows_[size_t(row)];
+        ui().detail->setHtml(review_detail_html(position + 1, answers_.answers()[size_t(position)]));
     }
-    const int position = rows_[size_t(row)];
-    ui().detail->setHtml(review_detail_html(position + 1, answers_.answers()[size_t(position)]));
+    // Up and Down move through the list, not through the detail, so a
+    // screen reader gets the whole detail at once: the choice, the right
+    // answers and the explanation.
+    ui().detail->setAccessibleDescription(ui().detail->toPlainText());
 }
 
 void ReviewWindow::fill_topics()
@@ -149,6 +157,9 @@ void ReviewWindow::fill_topics()
     }
     for (int column = 0; column < 3; ++column)
         tree.resizeColumnToContents(column);
+    // Tab reaches the table at its first row, which a screen reader reads.
+    if (tree.topLevelItemCount() > 0)
+        tree.setCurrentItem(tree.topLevelItem(0));
     const QString advice = topic_advice(scores);
     ui().advice->setText(advice);
     ui().advice->setVisible(!advice.isEmpty());
@@ -156,6 +167,13 @@ void ReviewWindow::fill_topics()
 
 void ReviewWindow::move_selection(int step)
 {
+    // In the score table they go through its rows, so each is read.
+    QTreeWidget &table = *ui().topic_scores;
+    if (table.hasFocus() && table.topLevelItemCount() > 0) {
+        const int row = std::clamp(table.indexOfTopLevelItem(table.currentItem()) + step, 0, table.topLevelItemCount() - 1);
+        table.setCurrentItem(table.topLevelItem(row));
+        return;
+    }
     QListWidget &list = *ui().question_list;
     if (list.count() == 0)
         return;

@@ -34,6 +34,24 @@ public:
     // hands its keys here, as its focus stays on the close button.
     bool scroll_by_key(const QKeyEvent &event);
 
+    // For screen readers (the accessible interface of text_lines_view.cpp):
+    // a caret at the start of a line, moved by the keys that scroll down and
+    // up, so a screen reader reads the line it lands on. Where the view can
+    // scroll no further the caret still moves on, through the last lines.
+    int caret_line() const { return caret_line_; }
+    void set_caret_line(int line);
+    // The line (0-based) that holds the character at offset, and the
+    // range [start, end) of that line, its line end included.
+    int line_at(qsizetype offset) const;
+    qsizetype line_start(int i) const { return starts_.at(i); }
+    qsizetype line_after(int i) const { return i + 1 < starts_.size() ? starts_.at(i + 1) : text_.size(); }
+    // Where the character at offset is painted, in viewport coordinates,
+    // and the offset of the character painted at a point.
+    QRect character_rect(qsizetype offset) const;
+    qsizetype offset_at(QPoint point) const;
+    // Scrolls so the character at offset shows.
+    void show_offset(qsizetype offset);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -44,9 +62,12 @@ private:
     void update_scroll_bars();
     qsizetype line_end(int i) const;
     int visible_columns() const;
+    qsizetype column_of(qsizetype offset) const;
+    qsizetype offset_of_column(int line, qsizetype column) const;
 
     QString text_;
     QList<qsizetype> starts_;       // where each line begins in text_
     QList<qsizetype> checkpoints_;  // the column of every kCheckpoint-th character of text_
     qsizetype widest_ = 0;          // columns of the longest line
+    int caret_line_ = 0;
 };

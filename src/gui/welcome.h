@@ -33,6 +33,13 @@ signals:
     void exitRequested();
     void bankRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // White in a light palette, as designed; the palette's own background in
+    // a dark one; every text readable on it either way.
+    void follow_palette();
+
     const QuestionBank &bank_;
 };

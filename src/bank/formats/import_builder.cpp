@@ -82,21 +82,25 @@ bool stays_inside(const QString &name)
 }
 
 // Drops the names that would reach outside the bank's folder, with a
-// warning each; the names kept close up from 1.
-void keep_names_inside(ImportedBank &bank, std::array<QString, 4> &names, const char *kind, int line)
+// warning each; the names kept close up from 1, and so do the texts that go
+// with them (a diagram's description).
+void keep_names_inside(ImportedBank &bank, std::array<QString, 4> &names, std::array<QString, 4> *beside,
+                       const char *kind, int line)
 {
-    std::array<QString, 4> kept;
+    std::array<QString, 4> kept, kept_beside;
     size_t next = 1;
     for (size_t k = 1; k < names.size(); ++k) {
-        if (names[k].isEmpty())
-            continue;
-        if (stays_inside(names[k]))
-            kept[next++] = names[k];
-        else
+        if (!names[k].isEmpty() && !stays_inside(names[k])) {
             report(bank, line, false, QStringLiteral("the %1 %2 is left out: a bank names files inside its own folder")
                                           .arg(QLatin1String(kind), quoted(names[k])));
+            continue;
+        }
+        kept_beside[next] = beside ? (*beside)[k] : QString();
+        kept[next++] = names[k];
     }
     names = kept;
+    if (beside)
+        *beside = kept_beside;
 }
 
 } // namespace
@@ -138,8 +142,8 @@ void add_record(ImportedBank &bank, question_record record, int line)
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
-    keep_names_inside(bank, record.exhibits, "exhibit", line);
-    keep_names_inside(bank, record.diagrams, "diagram", line);
+    keep_names_inside(bank, record.exhibits, nullptr, "exhibit", line);
+    keep_names_inside(bank, record.diagrams, &record.diagram_descriptions, "diagram", line);
     const int answers = answer_count(record);
     QString refused;
     if (record.question.trimmed().isEmpty())
