@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 namespace {
@@ -290,8 +289,7 @@ void Navigator::show_answer()
     const QuizState &state = program_.session.state();
     const LoggedAnswer &marked = program_.session.answers().answers().back();
     auto &answer_window = program_.windows.get<theanswer>();
-    answer_window.findChild<QPlainTextEdit *>(QStringLiteral("Text1"))
-        ->setPlainText(feedback_text(state.current_record, marked.right, marked.choice.visible));
+    answer_window.show_feedback(feedback_text(state.current_record, marked.right, marked.choice.visible));
     center_window(answer_window);
     program_.modal.exec(answer_window);
     program_.windows.unload<theanswer>();

@@ -22,6 +22,9 @@ Exhibit::~Exhibit() = default;
 void Exhibit::show_text(const QString &text)
 {
     ui().Text1->setPlainText(text);
+    // Each exhibit opens with the focus on the close button, the text one
+    // Tab away.
+    ui().Command1->setFocus(Qt::OtherFocusReason);
 }
 
 bool Exhibit::eventFilter(QObject *watched, QEvent *event)

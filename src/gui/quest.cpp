@@ -1,8 +1,10 @@
 #include "gui/quest.h"
 
+#include "bank/question_bank.h"
 #include "flow/quiz_session.h"
+#include "gui/accessible_window.h"
 #include "gui/answer_rows.h"
-#include "gui/focus_redirect.h"
+#include "gui/colour_contrast.h"
 #include "gui/modal_seam.h"
 #include "gui/pictures.h"
 #include "gui/proportional_resizer.h"
@@ -10,8 +12,10 @@
 #include "quiz/marking.h"
 #include "ui_quest.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QRegularExpression>
 
 namespace {
 
@@ -29,9 +33,29 @@ bool types_text(const QKeyEvent &key)
     }
 }
 
+// How many answers the question asks for ("Choose two", "(Choose 2)"), or 0.
+int answers_to_choose(const QString &question)
+{
+    static const QRegularExpression choose(QStringLiteral("\\bchoose\\s+(\\w+)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QString word = choose.match(question).captured(1).toLower();
+    bool is_number = false;
+    const int number = word.toInt(&is_number);
+    if (is_number)
+        return number;
+    static const QStringList words = {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three"),
+                                      QStringLiteral("four"), QStringLiteral("five"), QStringLiteral("six")};
+    return int(words.indexOf(word)) + 1;
+}
+
+QString letter_of(size_t p)
+{
+    return QString(QChar(char16_t(u'A' + p - 1)));
+}
+
 } // namespace
 
-quest::quest(WindowServices &services) : session_(services.session), modal_(services.modal)
+quest::quest(WindowServices &services) : session_(services.session), bank_(services.bank), modal_(services.modal)
 {
     ui().Image1->setPixmap(picture(Picture::strip));
     abox = {nullptr, ui().abox_1, ui().abox_2, ui().abox_3, ui().abox_4, ui().abox_5, ui().abox_6};
@@ -41,10 +65,16 @@ quest::quest(WindowServices &services) : session_(services.session), modal_(serv
     exhibitbutton = {nullptr, ui().exhibitbutton_1, ui().exhibitbutton_2, ui().exhibitbutton_3};
 
     for (size_t p = 1; p <= 6; ++p) {
-        const QString key = QString(QChar(char16_t(u'A' + p - 1)));
-        QChoice[p]->setAccessibleName(tr("Answer %1").arg(key));
-        QChoice[p]->setToolTip(tr("Choose answer %1 (key %1)").arg(key));
+        QChoice[p]->setAccessibleName(tr("Answer %1").arg(letter_of(p)));
+        QChoice[p]->setToolTip(tr("Choose answer %1 (key %1)").arg(letter_of(p)));
     }
+    // Each value label tells a screen reader what it counts, in its name.
+    ui().Label2->setBuddy(ui().score);
+    ui().Label3->setBuddy(ui().question_number);
+    ui().Label4->setBuddy(ui().qid);
+    ui().exam_time_caption->setBuddy(ui().exam_time_left);
+    mark_as_gauge(*ui().Gauge1);
+    ui().Gauge1->setAccessibleName(tr("Percent right"));
     ui().NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
     new AnswerRows(*this, abox, QChoice, *ui().NextButton);
     // Enter presses the command button that has the focus; elsewhere (an
@@ -57,8 +87,9 @@ quest::quest(WindowServices &services) : session_(services.session), modal_(serv
     }
     ui().exam_flag->installEventFilter(this);
 
-    // Q1_GotFocus: the question text is read-only in effect.
-    new FocusRedirect(*ui().Q1, *ui().NextButton);
+    // Q1_GotFocus: the question text is read-only in effect (for a screen
+    // reader's user it stays, to be read line by line).
+    new SightedFocusRedirect(*ui().Q1, *ui().NextButton);
     // The resizer lays the gauge's cover out at its design height; lay it
     // out again for the score.
     connect(new ProportionalResizer(*this), &ProportionalResizer::resized, this, &quest::lay_gauge);
@@ -82,18 +113,28 @@ quest::quest(WindowServices &services) : session_(services.session), modal_(serv
     // completes its click a moment later, maybe on the next question.
     connect(ui().exam_flag, &QCheckBox::pressed, this,
             [this] { flag_position_ = session_.state().current_question - 1; });
-    connect(ui().exam_flag, &QCheckBox::clicked, this, [this](bool on) {
+    // On its state, however it changes (a click, Alt+F, a screen reader's
+    // toggle action); the window's own setting blocks the signal.
+    connect(ui().exam_flag, &QCheckBox::toggled, this, [this](bool on) {
         const int on_screen = session_.state().current_question - 1;
         session_.set_flagged(flag_position_ < 0 ? on_screen : flag_position_, on);
         flag_position_ = -1;
-        ui().exam_flag->setChecked(session_.flagged(on_screen));
+        show_flag(session_.flagged(on_screen));
     });
 
     connect(&session_, &QuizSession::questionShown, this, &quest::show_question);
-    connect(&session_, &QuizSession::answerMarked, this, &quest::update_score);
+    connect(&session_, &QuizSession::answerMarked, this, [this](bool right, bool show_answer) {
+        update_score();
+        // Without the answer window the verdict is said with the next question.
+        if (!show_answer)
+            verdict_ = right ? tr("Correct.") : tr("Incorrect.");
+    });
     connect(&session_, &QuizSession::timeLeftChanged, this, &quest::show_time_left);
     connect(&session_, &QuizSession::examWarning, this, [this](ExamSession::Warning w) { show_warning(int(w)); });
-    connect(&session_, &QuizSession::timeUp, this, [this] { ui().exam_warning->setText(tr("Time is up")); });
+    connect(&session_, &QuizSession::timeUp, this, [this] {
+        ui().exam_warning->setText(tr("Time is up"));
+        announce(ui().exam_warning->text());
+    });
 }
 
 quest::~quest() = default;
@@ -135,7 +176,16 @@ void quest::show_question()
         reset_score();  // a new quiz in this window
     set_exam_layout(exam);
     ui().qid->setText(QString::number(state.question_id));
+    ui().qid->setAccessibleName(tr("QID %1").arg(state.question_id));
     ui().question_number->setText(QString::number(state.current_question));
+    ui().question_number->setAccessibleName(tr("Question %1").arg(state.current_question));
+    // The caption stays; a screen reader names the window by where the
+    // student is (it speaks the change). It starts as the caption does.
+    setAccessibleName(tr("%1 - Question %2 of %3 - %4")
+                          .arg(windowTitle().section(QStringLiteral(" - "), 0, 0))
+                          .arg(state.current_question)
+                          .arg(state.questions_per_quiz)
+                          .arg(bank_.test_title));
     lay_out_question();
     if (exam)
         show_kept_answer();
@@ -157,6 +207,8 @@ void quest::lay_out_question()
         }
         abox[1]->setFrameShape(QFrame::StyledPanel);
         abox[1]->setReadOnly(false);
+        abox[1]->setAccessibleName(tr("Type the answer"));
+        abox[1]->setFocusPolicy(Qt::StrongFocus);
         ui().typestuff->show();
         abox[1]->clear();
         abox[1]->show();
@@ -164,9 +216,15 @@ void quest::lay_out_question()
     } else {
         ui().Directions->setText(QStringLiteral(" Please Select the correct answer(s)"));
         abox[1]->setReadOnly(true);
+        abox[1]->setAccessibleName(QString());
+        abox[1]->setFocusPolicy(Qt::ClickFocus);
         for (size_t p = 1; p <= 6; ++p) {
             QChoice[p]->setChecked(false);
             abox[p]->setPlainText(record.answers[p]);
+            // The letter is the answer for a screen reader: its name is its text.
+            QChoice[p]->setAccessibleName(
+                tr("%1: %2").arg(letter_of(p), record.answers[p].simplified()));
+            QChoice[p]->setAccessibleDescription(tr("Key %1").arg(letter_of(p)));
             const bool offered = !record.answers[p].trimmed().isEmpty();
             abox[p]->setVisible(offered);
             QChoice[p]->setVisible(offered);
@@ -176,12 +234,48 @@ void quest::lay_out_question()
         diagrambutton[m]->setVisible(!record.diagrams[m].trimmed().isEmpty());
         exhibitbutton[m]->setVisible(!record.exhibits[m].trimmed().isEmpty());
     }
+    ui().Q1->setAccessibleName(tr("Question %1").arg(session_.state().current_question));
+    // Said as the control that takes the focus is focused, or, when it has
+    // it already, as its description changes.
+    QWidget *focus = typed ? static_cast<QWidget *>(abox[1]) : ui().NextButton;
+    (typed ? ui().NextButton : static_cast<QWidget *>(abox[1]))->setAccessibleDescription(QString());
+    focus->setAccessibleDescription(question_news(record, typed));
+    verdict_.clear();
     // A typed answer is typed at once; a choice is made with the letters,
     // and Enter presses NEXT.
     if (typed)
         abox[1]->setFocus();
     else
         ui().NextButton->setFocus();
+}
+
+QString quest::question_news(const question_record &record, bool typed) const
+{
+    QStringList news;
+    if (!verdict_.isEmpty())
+        news << verdict_;
+    news << tr("Question %1 of %2.").arg(session_.state().current_question).arg(session_.state().questions_per_quiz)
+         << record.question.simplified();
+    const int to_choose = typed ? 0 : answers_to_choose(record.question);
+    if (typed)
+        news << tr("Type the answer.");
+    else if (to_choose > 0)
+        news << (to_choose == 1 ? tr("Choose 1 answer.") : tr("Choose %1 answers.").arg(to_choose));
+    return news.join(QLatin1Char(' '));
+}
+
+void quest::announce(const QString &news)
+{
+    // Qt 6.4 has no announcement: Orca speaks a change of the focused
+    // control's description.
+    QWidget *focused = focusWidget() ? focusWidget() : ui().NextButton;
+    focused->setAccessibleDescription(news);
+}
+
+void quest::show_flag(bool flagged)
+{
+    const QSignalBlocker quiet(ui().exam_flag);
+    ui().exam_flag->setChecked(flagged);
 }
 
 void quest::show_kept_answer()
@@ -197,7 +291,7 @@ void quest::show_kept_answer()
             QChoice[n]->setChecked(kept->choice.pressed[n]);
     }
     const int position = session_.state().current_question - 1;
-    ui().exam_flag->setChecked(session_.flagged(position));
+    show_flag(session_.flagged(position));
     ui().exam_back->setEnabled(position > 0);
 }
 
@@ -221,11 +315,13 @@ void quest::set_exam_layout(bool exam)
     ui().exam_time_left->setAutoFillBackground(false);
     ui().exam_time_left->setBackgroundRole(QPalette::Window);
     ui().exam_time_left->setForegroundRole(QPalette::WindowText);
+    ui().exam_time_left->setPalette(palette());
 }
 
 void quest::show_time_left(qint64 milliseconds)
 {
     ui().exam_time_left->setText(time_left_text(milliseconds));
+    ui().exam_time_left->setAccessibleName(tr("Time left %1").arg(ui().exam_time_left->text()));
 }
 
 void quest::show_warning(int warning)
@@ -233,7 +329,13 @@ void quest::show_warning(int warning)
     ui().exam_warning->setText(ExamSession::Warning(warning) == ExamSession::Warning::five_minutes
                                    ? tr("5 minutes left")
                                    : tr("1 minute left"));
-    // Highlighted in the palette's colours, so it shows in any theme.
+    announce(ui().exam_warning->text());
+    // Highlighted in the palette's colours, so it shows in any theme, the
+    // highlight darkened or lightened until its text reads at 4.5:1.
+    QPalette highlighted = palette();
+    highlighted.setColor(QPalette::Highlight, with_contrast(highlighted.color(QPalette::Highlight),
+                                                            highlighted.color(QPalette::HighlightedText), 4.5));
+    ui().exam_time_left->setPalette(highlighted);
     ui().exam_time_left->setAutoFillBackground(true);
     ui().exam_time_left->setBackgroundRole(QPalette::Highlight);
     ui().exam_time_left->setForegroundRole(QPalette::HighlightedText);
@@ -241,6 +343,8 @@ void quest::show_warning(int warning)
 
 void quest::NextButton_Click()
 {
+    // The question just answered is not said again as NEXT takes the focus.
+    ui().NextButton->setAccessibleDescription(QString());
     ui().NextButton->setFocus();
     session_.next(answer_on_screen());
 }
@@ -263,15 +367,21 @@ void quest::update_score()
 {
     const QuizState &state = session_.state();
     ui().score->setText(score_text(state.number_right, state.current_question));
+    ui().score->setAccessibleName(tr("Score: %1 of %2").arg(state.number_right).arg(state.current_question));
     ui().Percent_Right->setText(percent_text(state.number_right, state.current_question));
+    ui().Percent_Right->setAccessibleName(tr("Percent right: %1").arg(ui().Percent_Right->text()));
+    set_gauge_value(*ui().Gauge1, percent_right(state.number_right, state.current_question));
     marked_ = state.current_question;
     lay_gauge();
 }
 
 void quest::reset_score()
 {
-    for (QLabel *label : {ui().score, ui().Percent_Right})
+    for (QLabel *label : {ui().score, ui().Percent_Right}) {
         label->clear();
+        label->setAccessibleName(QString());
+    }
+    set_gauge_value(*ui().Gauge1, 0);
     marked_ = 0;
     ui().the_gauge->hide();
 }
@@ -345,8 +455,12 @@ void quest::keyPressEvent(QKeyEvent *event)
     }
     if (!typed && event->key() >= Qt::Key_A && event->key() <= Qt::Key_F && !(event->modifiers() & ~Qt::ShiftModifier)) {
         QPushButton *choice = QChoice[size_t(event->key() - Qt::Key_A + 1)];
-        if (!choice->isHidden())
+        if (!choice->isHidden()) {
             choice->toggle();
+            // The focus goes to the letter toggled, so that a screen reader
+            // says which answer it is and whether it is now chosen.
+            choice->setFocus(Qt::ShortcutFocusReason);
+        }
         return;
     }
     QWidget::keyPressEvent(event);

@@ -9,6 +9,8 @@ namespace Ui { class quest; }
 class QPlainTextEdit;
 class QPushButton;
 class QuizSession;
+struct QuestionBank;
+struct question_record;
 struct ModalSeam;
 struct StudentAnswer;
 struct WindowServices;
@@ -68,10 +70,19 @@ private:
     void show_time_left(qint64 milliseconds);
     void show_warning(int warning);
     bool typed_question_on_screen() const;
+    // What a screen reader says as a question appears: the verdict on the
+    // last answer (when the answer window was not shown), the question's
+    // number and text, and how many answers to choose.
+    QString question_news(const question_record &record, bool typed) const;
+    // Spoken by a screen reader at once: an exam warning, time-up.
+    void announce(const QString &news);
+    void show_flag(bool flagged);
 
     QuizSession &session_;
+    const QuestionBank &bank_;
     ModalSeam &modal_;
     int marked_ = 0;           // answers marked in this quiz, for the gauge
     int flag_position_ = -1;   // the exam question on screen when Flag was pressed
     bool exam_layout_ = false;
+    QString verdict_;          // "Correct."/"Incorrect.", said with the next question
 };

@@ -56,6 +56,14 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
+    // One text, read through the Text interface: the viewport and the
+    // scroll bars inside would only be unnamed objects beside it (and the
+    // viewport, focused with it, would take the screen reader's focus).
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleWidget::state();

@@ -18,4 +18,6 @@ public:
     ~theanswer() override;
 
     void Closeb_Click() { hide(); }
+    // The verdict, the right answers and the explanation.
+    void show_feedback(const QString &text);
 };
