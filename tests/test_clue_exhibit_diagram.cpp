@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 #include <optional>
@@ -161,6 +162,22 @@ private slots:
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
         QCOMPARE(seen.format, Qt::PlainText);
         QVERIFY(seen.ok);
+    }
+
+    // The file dialog leaves no QtProject.conf among the user's settings.
+    void file_dialog_keeps_no_settings()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                dialog->close();
+        });
+        closer.start(50);
+        QCOMPARE(ModalSeam::interactive().open_file(nullptr, "Question bank", "Banks (*.gift)"), QString());
+        QCOMPARE(QDir(config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
     // Reading an exhibit file.

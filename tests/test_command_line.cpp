@@ -5,9 +5,14 @@
 #include "cli/command_line.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -30,6 +35,15 @@ ImportedBank bank_of(const std::vector<int> &right_at, const QStringList &texts 
         bank.question_lines.push_back(int(i) * 10 + 1);
     }
     return bank;
+}
+
+// A picture of that width, as a PNG file holds it.
+QByteArray png(int width)
+{
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    QImage(width, 1, QImage::Format_RGB32).save(&bytes, "PNG");
+    return bytes.data();
 }
 
 // n one-right questions, the first at_a right at A, the rest at B to D.
@@ -68,10 +82,13 @@ private slots:
         ImportedBank files = bank_of({1, 1});
         files.questions[0].exhibits[2] = QStringLiteral("two-switches.png");  // beside the bank
         files.questions[0].diagrams[1] = QStringLiteral("embedded.png");
-        files.pictures.insert(QStringLiteral("embedded.png"), QByteArray("png"));
+        files.pictures.insert(QStringLiteral("embedded.png"), png(2));
         files.questions[1].exhibits[1] = QStringLiteral("no-such-exhibit.txt");
+        files.questions[1].diagrams[2] = QStringLiteral("broken.png");
+        files.pictures.insert(QStringLiteral("broken.png"), png(2).left(40));
         files.questions[1].diagrams[3] = QStringLiteral("no-such-diagram.png");
         QTest::newRow("files") << files << QStringList{"11: exhibit file \"no-such-exhibit.txt\" does not exist",
+                                                       "11: diagram \"broken.png\" cannot be read as a picture",
                                                        "11: diagram file \"no-such-diagram.png\" does not exist"};
 
         ImportedBank long_answers = bank_of({1, 1, 1});
@@ -112,7 +129,7 @@ private slots:
         QTest::newRow("missing, then clean") << QStringList{"--check", "missing.txt", "good.txt=" + kAiken} << 2
                                              << "missing.txt" + counts.arg(0).arg(0).arg(0) + "good.txt" + counts.arg(1).arg(1).arg(0)
                                              << QStringList{"missing.txt: error: "};
-        QTest::newRow("builtin to gift") << QStringList{"--convert", "builtin", "--to", "gift"} << 0 << "// LAN Switching Practice"
+        QTest::newRow("builtin to gift") << QStringList{"--convert", "builtin", "--to", "gift"} << 0 << "// Title: LAN Switching Practice"
                                          << QStringList();
         QTest::newRow("no such format") << QStringList{"--convert", "builtin", "--to", "aiken"} << 2 << ""
                                         << QStringList{"--to takes json, gift or moodle-xml"};
@@ -167,7 +184,7 @@ private slots:
         bank.questions[0].diagrams = {QString(), QStringLiteral("../../evil name.png"), QStringLiteral(".hidden"),
                                       QStringLiteral("x/evil name.png")};
         for (size_t k = 1; k <= 3; ++k)
-            bank.pictures.insert(bank.questions[0].diagrams[k], QByteArray::number(qulonglong(k)));
+            bank.pictures.insert(bank.questions[0].diagrams[k], png(int(k)));
         QBuffer unused;
         const QString out = folder.filePath(QStringLiteral("out/bank.json"));
         QVERIFY(convert_bank(bank, BankFormat::Json, out, unused).written);
@@ -181,22 +198,122 @@ private slots:
         const QString xml = folder.filePath(QStringLiteral("bank.xml"));
         QVERIFY(convert_bank(bank, BankFormat::MoodleXml, xml, unused).written);
         QCOMPARE(read_bank_file(xml).pictures.size(), 3);
+
+        // Names of 300 characters are shortened, not refused by the file system.
+        bank.pictures.clear();
+        for (size_t k = 1; k <= 3; ++k) {
+            bank.questions[0].diagrams[k] = QString(300, QChar(char16_t(u'a' + k))) + QStringLiteral(".png");
+            bank.pictures.insert(bank.questions[0].diagrams[k], "png");
+        }
+        QVERIFY(convert_bank(bank, BankFormat::Gift, folder.filePath(QStringLiteral("long.gift")), unused).written);
+        QCOMPARE(QDir(folder.path()).entryList({"long-*.png"}, QDir::Files).size(), 3);
+
+        // A write that fails (the file size limit, as a full disk would) says
+        // why, and the pictures already written are removed.
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("full")));
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{16, limit.rlim_max};
+        const auto old_handler = signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const ConversionResult failed = convert_bank(bank, BankFormat::Json, folder.filePath(QStringLiteral("full/bank.json")), unused);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, old_handler);
+        QVERIFY(!failed.written);
+        QVERIFY2(failed.messages.join(' ').contains(QStringLiteral("File too large")), qPrintable(failed.messages.join(' ')));
+        QVERIFY(QDir(folder.filePath(QStringLiteral("full"))).isEmpty());
     }
 
-    // The program itself: the authors' tools need no display.
+    // --output writes only files this run creates: an existing file, a
+    // symbolic link (to a file elsewhere, or dangling) or a FIFO at the
+    // output's name or a picture's is refused, named, and left as it was;
+    // nothing else is left behind.
+    void refuses_to_write_over_anything_data()
+    {
+        QTest::addColumn<QString>("existing");  // beside out.json: file, link, dangling link or fifo
+        QTest::addColumn<QString>("kind");
+        for (const char *name : {"out.json", "out-diagram.png"}) {
+            for (const char *kind : {"file", "link", "dangling link", "fifo"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 as %2").arg(kind, name))) << name << kind;
+        }
+    }
+
+    void refuses_to_write_over_anything()
+    {
+        QFETCH(QString, existing);
+        QFETCH(QString, kind);
+        QTemporaryDir folder;
+        QDir dir(folder.path());
+        QVERIFY(dir.mkdir(QStringLiteral("bank")));
+        const QString outside = folder.filePath(QStringLiteral("bashrc"));
+        QFile precious(outside);
+        QVERIFY(precious.open(QIODevice::WriteOnly) && precious.write("keep me") == 7);
+        precious.close();
+        const QString path = folder.filePath(QStringLiteral("bank/") + existing);
+        if (kind == QLatin1String("file"))
+            QVERIFY(QFile::copy(outside, path));
+        else if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(QStringLiteral("../bashrc"), path));
+        else if (kind == QLatin1String("dangling link"))
+            QVERIFY(QFile::link(QStringLiteral("../nothing"), path));
+        else
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        const QStringList before = QDir(folder.filePath(QStringLiteral("bank"))).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+
+        ImportedBank bank = bank_of({1});
+        bank.questions[0].diagrams[1] = QStringLiteral("diagram.png");
+        bank.pictures.insert(QStringLiteral("diagram.png"), QByteArray("picture bytes"));
+        QBuffer unused;
+        const ConversionResult result = convert_bank(bank, BankFormat::Json, folder.filePath(QStringLiteral("bank/out.json")), unused);
+        QVERIFY(!result.written);
+        QVERIFY2(result.messages.join('\n').contains(path + QStringLiteral(" already exists")), qPrintable(result.messages.join('\n')));
+        QCOMPARE(QDir(folder.filePath(QStringLiteral("bank"))).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), before);
+        QVERIFY(precious.open(QIODevice::ReadOnly));
+        QCOMPARE(precious.readAll(), QByteArray("keep me"));
+        QCOMPARE(QFileInfo(path).isSymLink(), kind.endsWith(QLatin1String("link")));
+    }
+
+    // The program itself: the authors' tools, the help and a refused command
+    // line need no display; Qt's own options are left to Qt.
+    void runs_without_a_display_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");  // a line of standard output, "" = any
+        QTest::addColumn<QString>("err");  // a line of standard error, "" = any
+        QTest::newRow("check") << QStringList{"--check", kData + "switching.gift", kData + "none.gift"} << 2
+                               << kData + "switching.gift: 8 questions (6 with one right answer, 1 with several right, 1 typed), 0 skipped"
+                               << kData + "none.gift: error: no such file";
+        QTest::newRow("Qt's option passed over") << QStringList{"-platform", "offscreen", "--check", kData + "switching.gift"}
+                                                 << 0 << "" << "";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Options:" << "";
+        QTest::newRow("check, no file") << QStringList{"--check"} << 2 << "" << "--check needs at least one bank FILE.";
+        QTest::newRow("mistyped option") << QStringList{"--chekc", "a.gift"} << 2 << "" << "Unknown option 'chekc'.";
+        QTest::newRow("convert, no --to") << QStringList{"--convert", "builtin"} << 2 << ""
+                                          << "--convert needs --to json, gift or moodle-xml.";
+        QTest::newRow("two banks") << QStringList{"a.gift", "b.gift"} << 2 << "" << "Try --help.";
+    }
+
     void runs_without_a_display()
     {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(QUIZ_PROGRAM), {QStringLiteral("--check"), kData + "switching.gift", kData + "none.gift"});
+        program.start(QStringLiteral(QUIZ_PROGRAM), arguments);
         QVERIFY(program.waitForFinished(30000));
-        QCOMPARE(program.exitCode(), 2);
-        QVERIFY(QString::fromUtf8(program.readAllStandardOutput())
-                    .contains(QStringLiteral("switching.gift: 8 questions (6 with one right answer, 1 with several right, 1 typed), 0 skipped")));
-        QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains(QStringLiteral("none.gift: error: ")));
+        const QStringList written = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
+        const QStringList errors = QString::fromUtf8(program.readAllStandardError()).split('\n');
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit, qPrintable(errors.join('\n')));
+        QCOMPARE(program.exitCode(), status);
+        QVERIFY2(out.isEmpty() || written.contains(out), qPrintable(written.join('\n')));
+        QVERIFY2(err.isEmpty() || std::any_of(errors.begin(), errors.end(), [&](const QString &line) { return line.startsWith(err); }),
+                 qPrintable(errors.join('\n')));
     }
 };
 

@@ -3,6 +3,7 @@
 // damaged file or a read-only folder.
 #include "bank/bank_loaders.h"
 #include "harness/history_samples.h"
+#include "history/history_schema.h"
 #include "history/history_store.h"
 #include "bank/question_bank.h"
 #include "history/question_identity.h"
@@ -349,8 +350,15 @@ private slots:
         QCOMPARE(kept.read(4), damage < 0 ? QByteArray("xxxx") : QByteArray(4, '\0'));
     }
 
+    void read_only_folder_data()
+    {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("sound file") << false;
+        QTest::newRow("damaged file") << true;
+    }
     void read_only_folder()
     {
+        QFETCH(bool, damaged);
         QTemporaryDir folder;
         const QString path = folder.filePath("history.sqlite");
         {
@@ -358,29 +366,106 @@ private slots:
             QVERIFY(store.turn_on());
             QVERIFY(store.save(sample_attempt(0, day(0))));
         }
+        if (damaged) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(QByteArray(5000, 'x')) == 5000);
+        }
         if (!make_read_only(folder.path())) {
             make_writable(folder.path());
             QSKIP("this machine has no way to make a folder read-only");
         }
         HistoryStore store(path);
+        // A sound file is still read; a damaged one is said to be so, once,
+        // and not said to be moved aside.
+        QCOMPARE(store.attempts("Sample bank").size(), size_t(damaged ? 0 : 1));
+        store.due_questions("Sample bank", day(1));
         QVERIFY(!store.save(sample_attempt(1, day(1))));
-        QVERIFY(store.take_notice().contains("could not be saved"));
+        const QStringList notice = store.take_notice().split('\n');
+        QCOMPARE(notice.size(), 1);
+        QVERIFY2(notice[0].contains(damaged ? "is damaged and cannot be moved aside" : "could not be saved"), qPrintable(notice[0]));
+        QVERIFY(!notice[0].contains("..") && !notice[0].contains("was kept as"));
         QVERIFY(!store.save(sample_attempt(2, day(2))));
         QCOMPARE(store.take_notice(), QString());   // told once
         make_writable(folder.path());
-        QCOMPARE(store.attempts("Sample bank").size(), size_t(1));
         QVERIFY(QDir(folder.path()).entryList({"*.corrupt-*"}).isEmpty());
+        if (!damaged)
+            QCOMPARE(HistoryStore(path).attempts("Sample bank").size(), size_t(1));
     }
 
-    void newer_file_left_alone()
+    // A file of today's layout keeps its attempts. A version no program
+    // writes is a damaged file, moved aside; a newer program's file is
+    // refused before anything is written to it, even its journal mode.
+    void layout_versions_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("expected");   // kept, moved aside, refused
+        QTest::newRow("today's layout") << history_schema_version << "kept";
+        QTest::newRow("-1") << -1 << "moved aside";
+        QTest::newRow("-3") << -3 << "moved aside";
+        QTest::newRow("-1000") << -1000 << "moved aside";
+        QTest::newRow("0 over tables") << 0 << "moved aside";
+        QTest::newRow("newer") << history_schema_version + 1 << "refused";
+    }
+    void layout_versions()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, expected);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("history.sqlite");
+        {
+            HistoryStore store(path);
+            QVERIFY(store.turn_on());
+            QVERIFY(store.save(sample_attempt(0, day(0))));
+        }
+        run_raw(path, {"PRAGMA journal_mode = DELETE", QStringLiteral("PRAGMA user_version = %1").arg(version)});
+        HistoryStore store(path);
+        const bool saved = bool(store.save(sample_attempt(1, day(1))));
+        const QString notice = store.take_notice();
+        QCOMPARE(saved, expected != "refused");
+        QCOMPARE(store.attempts("Sample bank").size(), size_t(expected == "kept" ? 2 : expected == "refused" ? 0 : 1));
+        QCOMPARE(notice.contains("damaged"), expected == "moved aside");
+        QCOMPARE(notice.contains("newer version"), expected == "refused");
+        QVERIFY(!notice.contains(".."));
+        QCOMPARE(QDir(folder.path()).entryList({"*.corrupt-*"}).size(), expected == "moved aside" ? 1 : 0);
+        if (expected == "refused") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.read(20).at(18), char(1));   // the header's journal mode: not WAL
+        }
+    }
+
+    // A save that meets another program's write lock keeps the attempt and
+    // saves it with the next one.
+    void save_blocked_by_another_program()
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("history.sqlite");
-        run_raw(path, {"PRAGMA user_version = 99"});
         HistoryStore store(path);
-        QVERIFY(!store.save(sample_attempt(0, day(0))));
-        QVERIFY(store.take_notice().contains("newer version"));
-        QVERIFY(QDir(folder.path()).entryList({"*.corrupt-*"}).isEmpty());
+        QVERIFY(store.turn_on());
+        QVERIFY(store.save(sample_attempt(0, day(0))));
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QSqlQuery(other).exec("BEGIN IMMEDIATE");
+            QVERIFY(!store.save(sample_attempt(1, day(1))));
+            QVERIFY2(store.take_notice().contains("not saved yet"), "no notice");
+            QSqlQuery(other).exec("COMMIT");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+        QVERIFY(store.save(sample_attempt(2, day(2))));
+        QCOMPARE(store.attempts("Sample bank").size(), size_t(3));
+        QCOMPARE(store.take_notice(), QString());
+    }
+
+    // The results stay in lan_switching_quiz whatever the program is called.
+    void results_folder_is_the_programs()
+    {
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        QCoreApplication::setApplicationName("lan-switching-quiz");
+        QCOMPARE(HistoryStore::default_path(), data.filePath("lan_switching_quiz/history.sqlite"));
     }
 };
 

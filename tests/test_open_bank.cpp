@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(ctl<QSpinBox>(h.agree(), "exam_minutes")->value(), 51);
         ctl<QWidget>(h.program.windows.get<pick_a_quiz>(), "Command1")->window()->close();
         choose_file(h, kData + QStringLiteral("switching.gift"));
-        const int per_quiz = questions_per_quiz_for(h.program.bank.total_questions);
+        const int per_quiz = questions_in_quiz(1, h.program.bank.total_questions);
         QVERIFY(per_quiz != 51);
         QCOMPARE(ctl<QSpinBox>(h.agree(), "exam_minutes")->value(), per_quiz);
     }

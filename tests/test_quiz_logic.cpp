@@ -11,6 +11,7 @@
 
 #include <QSet>
 #include <QTest>
+#include <numeric>
 #include <algorithm>
 
 namespace {
@@ -67,25 +68,40 @@ private slots:
         QCOMPARE(centered_position(screen, window, x_offset, y_offset), expected);
     }
 
+    void quiz_size_and_interleave_data()
+    {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<QList<int>>("sizes");  // of quizzes 1 to 4
+        QTest::newRow("built-in bank") << 204 << QList<int>{51, 51, 51, 51};
+        QTest::newRow("one over") << 205 << QList<int>{52, 51, 51, 51};
+        QTest::newRow("one short") << 203 << QList<int>{51, 51, 51, 50};
+        QTest::newRow("six") << 6 << QList<int>{2, 2, 1, 1};
+        QTest::newRow("four") << 4 << QList<int>{1, 1, 1, 1};
+        // A bank too small to split: every quiz asks all of it.
+        QTest::newRow("three") << 3 << QList<int>{3, 3, 3, 3};
+        QTest::newRow("none") << 0 << QList<int>{0, 0, 0, 0};
+    }
     void quiz_size_and_interleave()
     {
-        QCOMPARE(questions_per_quiz_for(204), qint16(51));
-        QCOMPARE(questions_per_quiz_for(203), qint16(50));
-        // A bank too small to split: every quiz asks all of it.
-        QCOMPARE(questions_per_quiz_for(3), qint16(3));
-        QCOMPARE(questions_per_quiz_for(0), qint16(0));
-        QCOMPARE(quiz_bank_questions(3, 4, 3), (std::vector<qint16>{0, 1, 2, 3}));
-        QCOMPARE(quiz_bank_questions(1, 2, 4), (std::vector<qint16>{0, 2}));
-        QCOMPARE(bank_index(5, 3), qint16(19));
-        QCOMPARE(bank_index(51, 4), qint16(204));
-        // Over the four quizzes every bank index is reached exactly once.
-        QSet<int> seen;
-        for (qint16 quiz = 1; quiz <= 4; ++quiz)
-            for (qint16 position = 1; position <= 51; ++position)
-                seen.insert(bank_index(position, quiz));
-        QCOMPARE(seen.size(), 204);
-        QCOMPARE(*std::min_element(seen.begin(), seen.end()), 1);
-        QCOMPARE(*std::max_element(seen.begin(), seen.end()), 204);
+        QFETCH(int, total);
+        QFETCH(QList<int>, sizes);
+        // Position p of quiz k is bank question (p - 1) * 4 + k; over the
+        // four quizzes every bank question is asked exactly once.
+        QList<int> seen;
+        for (qint16 quiz = 1; quiz <= 4; ++quiz) {
+            const std::vector<qint16> questions = quiz_bank_questions(quiz, qint16(total));
+            QCOMPARE(int(questions_in_quiz(quiz, qint16(total))), sizes[quiz - 1]);
+            QCOMPARE(int(questions.size()) - 1, sizes[quiz - 1]);
+            for (qint16 p = 1; p < qint16(questions.size()); ++p) {
+                QCOMPARE(questions[size_t(p)], total < 4 ? p : bank_index(p, quiz));
+                if (total >= 4 || quiz == 1)
+                    seen << questions[size_t(p)];
+            }
+        }
+        std::sort(seen.begin(), seen.end());
+        QList<int> every(total);
+        std::iota(every.begin(), every.end(), 1);
+        QCOMPARE(seen, every);
     }
 
     void unshuffled_order()
@@ -99,7 +115,7 @@ private slots:
         for (qint16 i = 0; i <= 51; ++i)
             QCOMPARE(state.question_order[size_t(i)], i);
         // Quiz 3 in bank order asks 3, 7, 11, ... 203.
-        const std::vector<qint16> questions = quiz_bank_questions(51, 3, 204);
+        const std::vector<qint16> questions = quiz_bank_questions(3, 204);
         QCOMPARE(questions.size(), size_t(52));
         QCOMPARE(questions[1], qint16(3));
         QCOMPARE(questions[2], qint16(7));
@@ -193,6 +209,14 @@ private slots:
         QVERIFY(!choice_is_right(two_right, pressed(5, {2})));
         QVERIFY(!choice_is_right(two_right, pressed(5, {2, 4, 1})));
         QVERIFY(!choice_is_right(two_right, pressed(5, {})));
+        // Any one of the right answers: one of them alone is right.
+        question_record either = two_right;
+        either.question_type = any_one_right_type();
+        QVERIFY(choice_is_right(either, pressed(5, {2})));
+        QVERIFY(choice_is_right(either, pressed(5, {4})));
+        QVERIFY(!choice_is_right(either, pressed(5, {2, 4})));
+        QVERIFY(!choice_is_right(either, pressed(5, {1})));
+        QVERIFY(feedback_text(either, true, pressed(5, {}).visible).startsWith(QStringLiteral("Great Job.\r\nThe answer(s):  B or D\r\n")));
         // Hidden positions are not looked at, pressed or not.
         question_record hidden_flag = choice_question(3, {1});
         hidden_flag.correct[5] = 1;

@@ -3,6 +3,7 @@
 // that all exist and read, and a clean lint.
 #include "bank/formats/bank_formats.h"
 #include "cli/bank_lint.h"
+#include "cli/format_fit.h"
 #include "quiz/exhibit_file.h"
 
 #include <QFileInfo>
@@ -109,6 +110,45 @@ private slots:
         for (const BankProblem &warning : warnings)
             qWarning("%d: %s", warning.line, qPrintable(warning.message));
         QVERIFY(warnings.empty());
+    }
+
+    // Converted to GIFT or Moodle XML and read back, each question keeps its
+    // exhibits (as text of the question), answer note and clue (GIFT: in the
+    // explanation, with a warning) and diagrams (Moodle XML: embedded), and
+    // the bank its title and author.
+    void converts_without_losing_fields_data()
+    {
+        QTest::addColumn<BankFormat>("format");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("gift") << BankFormat::Gift << int(std::count_if(bank_.questions.begin(), bank_.questions.end(),
+                                                                       [](const question_record &r) { return !r.clue.isEmpty(); }));
+        QTest::newRow("moodle xml") << BankFormat::MoodleXml << 0;
+    }
+    void converts_without_losing_fields()
+    {
+        QFETCH(BankFormat, format);
+        QFETCH(int, warnings);
+        ImportedBank fitted = bank_;
+        QCOMPARE(int(fit_to_format(fitted, format, folder_).size()), warnings);
+        const ImportedBank back = import_bank(export_bank(fitted, format), format);
+        QCOMPARE(back.title, bank_.title);
+        QCOMPARE(back.author, bank_.author);
+        QCOMPARE(back.questions.size(), bank_.questions.size());
+        for (size_t n = 0; n < back.questions.size(); ++n) {
+            const question_record &before = bank_.questions[n], &after = back.questions[n];
+            for (const QString &exhibit : before.exhibits) {
+                if (!exhibit.isEmpty()) {
+                    const QStringList lines = read_exhibit(exhibit, folder_)->trimmed().split(QStringLiteral("\r\n"));
+                    QVERIFY2(after.question.contains(lines.join(QStringLiteral("\r\n"))), qPrintable(exhibit));
+                }
+            }
+            QVERIFY(after.explanation.contains(before.answer_note));
+            QVERIFY((format == BankFormat::Gift ? after.explanation : after.clue).contains(before.clue));
+            if (format == BankFormat::MoodleXml)
+                QCOMPARE(count_named(after.diagrams), count_named(before.diagrams));
+        }
+        if (format == BankFormat::MoodleXml)
+            QVERIFY(!back.pictures.isEmpty());
     }
 };
 

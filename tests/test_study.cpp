@@ -270,6 +270,13 @@ private slots:
         for (const char *part : {"Which &lt;port&gt; forwards?", "a &amp; b", "your choice, wrong", "right answer, not chosen",
                                  "feedback on c", "time 1:05"})
             QVERIFY2(detail.contains(QLatin1String(part)), part);
+        // Any one of two right answers: the other is not "not chosen".
+        choice.shown = bank_question(QStringLiteral("ANY_ONE_RIGHT"), {"10", "20", "4095"}, {1, 2});
+        choice.choice = {{false, true, true, true}, {false, true, false, false}};
+        mark(choice);
+        QVERIFY(choice.right);
+        QVERIFY(review_detail_html(4, choice).contains(QLatin1String("also right: any one of these will do")));
+        QVERIFY(!review_detail_html(4, choice).contains(QLatin1String("not chosen")));
 
         LoggedAnswer typed;
         typed.shown = bank_question(QStringLiteral("fill_in"), {"root port", "root"}, {});

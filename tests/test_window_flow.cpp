@@ -22,7 +22,7 @@ private slots:
         QCOMPARE(welcome.windowTitle(), h.program.bank.test_title);
         QCOMPARE(ctl<QLineEdit>(welcome, "test_name")->text(), h.program.bank.test_title);
         QCOMPARE(ctl<QLineEdit>(welcome, "author_name2")->text(), h.program.bank.author_email);
-        QCOMPARE(h.program.session.state().questions_per_quiz, questions_per_quiz_for(h.program.bank.total_questions));
+        QCOMPARE(h.program.session.state().questions_per_quiz, questions_in_quiz(1, h.program.bank.total_questions));
         QVERIFY(h.program.session.state().questions_per_quiz >= 1);
 
         // "I Agree" hides the welcome window but keeps it loaded and filled.

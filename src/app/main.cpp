@@ -8,26 +8,18 @@
 
 int main(int argc, char *argv[])
 {
-    // The authors' tools (--check, --convert) and --help and --version run
-    // without a window, so they need no display.
-    if (argc > 1) {
-        QStringList arguments;
-        for (int i = 0; i < argc; ++i)
-            arguments << QString::fromLocal8Bit(argv[i]);
-        const CommandLine command = parse_command_line(arguments);
-        if (command.action != CommandLine::Action::open_windows && command.action != CommandLine::Action::refuse) {
-            QCoreApplication tool(argc, argv);
-            return run_command(command);
-        }
+    // The command line is decided before any QApplication exists: the
+    // authors' tools (--check, --convert), --help, --version and a refused
+    // command line need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = parse_command_line(arguments);
+    if (command.action != CommandLine::Action::open_windows) {
+        QCoreApplication tool(argc, argv);
+        return run_command(command);
     }
     QApplication app(argc, argv);
-    // Read again now that Qt has taken out its own options (-platform...).
-    CommandLine command;
-    if (argc > 1) {
-        command = parse_command_line(QCoreApplication::arguments());
-        if (command.action != CommandLine::Action::open_windows)
-            return run_command(command);
-    }
     QApplication::setWindowIcon(window_icon());
     // Names the installed desktop entry, so that a Wayland desktop shows the
     // program's windows with its name and icon.

@@ -8,18 +8,52 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-QString text(const QJsonObject &json, const char *key)
+// Notes what was not read as written, when the caller wants to know.
+class Warnings {
+public:
+    explicit Warnings(QStringList *list) : list_(list) {}
+    void add(const QString &text) const
+    {
+        if (list_)
+            *list_ << text;
+    }
+
+private:
+    QStringList *list_;
+};
+
+// A text field; any other type is left out, with a warning.
+QString text(const QJsonObject &json, const char *key, const Warnings &warnings)
 {
-    return json.value(QLatin1String(key)).toString().trimmed();
+    const QJsonValue value = json.value(QLatin1String(key));
+    if (!value.isString() && !value.isUndefined() && !value.isNull())
+        warnings.add(QStringLiteral("\"%1\" is not a text: left out").arg(QLatin1String(key)));
+    return value.toString().trimmed();
+}
+
+// A list field; one text is read as a list of one, any other type left out.
+QJsonArray list(const QJsonObject &json, const char *key, const Warnings &warnings)
+{
+    const QJsonValue value = json.value(QLatin1String(key));
+    if (value.isArray() || value.isUndefined() || value.isNull())
+        return value.toArray();
+    if (value.isString())
+        return QJsonArray{value};
+    warnings.add(QStringLiteral("\"%1\" is not a list: left out").arg(QLatin1String(key)));
+    return {};
 }
 
 // Copies the strings of a JSON array into items[1..], as many as fit.
 template <size_t N>
-void fill_strings(std::array<QString, N> &items, const QJsonArray &values)
+void fill_strings(std::array<QString, N> &items, const QJsonArray &values, const char *key, const Warnings &warnings)
 {
     const int count = std::min<int>(values.size(), int(N) - 1);
     for (int k = 0; k < count; ++k)
         items[size_t(k + 1)] = values.at(k).toString().trimmed();
+    if (std::any_of(values.begin(), values.end(), [](const QJsonValue &v) { return !v.isString(); }))
+        warnings.add(QStringLiteral("\"%1\" holds something other than texts: left out").arg(QLatin1String(key)));
+    if (values.size() > count)
+        warnings.add(QStringLiteral("\"%1\": only the first %2 of %3 are kept").arg(QLatin1String(key)).arg(count).arg(values.size()));
 }
 
 // items[1..] up to the last one set, as a JSON array.
@@ -49,43 +83,49 @@ void put_array(QJsonObject &json, const char *key, const QJsonArray &values)
 
 } // namespace
 
-QString read_question_json(const QJsonObject &json, question_record &record)
+QString read_question_json(const QJsonObject &json, question_record &record, QStringList *warning_list)
 {
-    const QJsonArray answers = json.value(QLatin1String("answers")).toArray();
-    if (text(json, "question").isEmpty())
+    const Warnings warnings(warning_list);
+    const QJsonArray answers = list(json, "answers", warnings);
+    if (text(json, "question", warnings).isEmpty())
         return QStringLiteral("the question has no text");
     if (answers.size() > 6)
         return QStringLiteral("more than six answers");
 
     record = question_record();
-    record.question = text(json, "question");
+    record.question = text(json, "question", Warnings(nullptr));
     QStringList lines;
-    for (const QJsonValue &line : json.value(QLatin1String("explanation")).toArray())
+    for (const QJsonValue &line : list(json, "explanation", warnings))
         lines << line.toString().trimmed();
     record.explanation = lines.join(kLineBreak);
-    record.clue = text(json, "clue");
-    record.question_type = json.value(QLatin1String("question_type")).toString(default_question_type()).trimmed();
-    record.answer_note = text(json, "answer_note");
-    record.topic = text(json, "topic");
-    fill_strings(record.answers, answers);
-    for (const QJsonValue &right : json.value(QLatin1String("correct")).toArray()) {
+    record.clue = text(json, "clue", warnings);
+    record.question_type = text(json, "question_type", warnings);
+    if (record.question_type.isEmpty())
+        record.question_type = default_question_type();
+    record.answer_note = text(json, "answer_note", warnings);
+    record.topic = text(json, "topic", warnings);
+    fill_strings(record.answers, answers, "answers", warnings);
+    for (const QJsonValue &right : list(json, "correct", warnings)) {
+        if (!right.isDouble())
+            return right.isString() ? QStringLiteral("a right answer (\"%1\") is a text, not a number").arg(right.toString().left(40))
+                                    : QStringLiteral("a right answer is not a number");
         const int k = right.toInt();
         if (k < 1 || k > answers.size())
             return QStringLiteral("a right answer (%1) names no answer").arg(right.toVariant().toString());
         record.correct[size_t(k)] = 1;
     }
-    fill_strings(record.diagrams, json.value(QLatin1String("diagrams")).toArray());
+    fill_strings(record.diagrams, list(json, "diagrams", warnings), "diagrams", warnings);
     // Optional, but a description in a shape not understood is told, not
     // dropped unseen: a student who cannot see the diagram depends on it.
     const QJsonValue descriptions = json.value(QLatin1String("diagram_descriptions"));
     if (!descriptions.isUndefined()) {
-        const QJsonArray list = descriptions.toArray();
-        if (!descriptions.isArray() || std::any_of(list.begin(), list.end(), [](const QJsonValue &v) { return !v.isString(); }))
+        const QJsonArray texts = descriptions.toArray();
+        if (!descriptions.isArray() || std::any_of(texts.begin(), texts.end(), [](const QJsonValue &v) { return !v.isString(); }))
             return QStringLiteral("the diagram descriptions are not a list of texts");
-        fill_strings(record.diagram_descriptions, list);
+        fill_strings(record.diagram_descriptions, texts, "diagram_descriptions", warnings);
     }
-    fill_strings(record.exhibits, json.value(QLatin1String("exhibits")).toArray());
-    fill_strings(record.answer_feedback, json.value(QLatin1String("answer_feedback")).toArray());
+    fill_strings(record.exhibits, list(json, "exhibits", warnings), "exhibits", warnings);
+    fill_strings(record.answer_feedback, list(json, "answer_feedback", warnings), "answer_feedback", warnings);
     return {};
 }
 

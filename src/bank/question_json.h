@@ -4,6 +4,7 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 // One question object of the bank's JSON format (see the README), shared by
 // the built-in bank's loaders and the JSON importer and exporter.
@@ -16,8 +17,11 @@ inline QString default_question_type()
 
 // Fills record from json; returns "" when it could, else why the object was
 // refused (no question text, more than six answers, a right answer that
-// names no answer, diagram descriptions that are not a list of texts).
-QString read_question_json(const QJsonObject &json, question_record &record);
+// names no answer or is not a number, diagram descriptions that are not a
+// list of texts). What was left out is added to warnings when given: a field
+// of the wrong type, a fourth diagram or exhibit. A list field given as one
+// text is read as a list of one.
+QString read_question_json(const QJsonObject &json, question_record &record, QStringList *warnings = nullptr);
 
 // The record as a JSON object, without "id"; optional fields only when set.
 QJsonObject write_question_json(const question_record &record);

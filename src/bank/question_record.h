@@ -11,7 +11,7 @@ struct question_record {
     std::array<QString, 7> answers;   // 1..6; a choice the question lacks is ""
     std::array<qint16, 7> correct{};  // 1 = right, 0 = wrong
     QString explanation;              // lines joined by CR LF, "" when none
-    QString question_type;            // "FILL..." = typed answer, else choice
+    QString question_type;            // "FILL..." = typed answer, "ANY_ONE_RIGHT", else choice
     std::array<QString, 4> diagrams;  // picture file names, 1..3, "" = none
     std::array<QString, 4> diagram_descriptions;  // 1..3: what each diagram shows, in words, "" = none
     std::array<QString, 4> exhibits;  // text file names, 1..3, "" = none
@@ -26,4 +26,17 @@ struct question_record {
 inline bool is_typed_question(const question_record &record)
 {
     return record.question_type.left(4).toUpper() == QLatin1String("FILL");
+}
+
+// A choice question with several right answers of which one is chosen, any
+// of them earning full credit (GIFT's {=10 =20 ~4095}, a Moodle one-answer
+// question with several answers at 100%).
+inline QString any_one_right_type()
+{
+    return QStringLiteral("ANY_ONE_RIGHT");
+}
+
+inline bool is_any_one_right(const question_record &record)
+{
+    return record.question_type.compare(any_one_right_type(), Qt::CaseInsensitive) == 0;
 }

@@ -3,11 +3,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QFile>
 #include <QSet>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+#include <utility>
 
 namespace {
+
+// Long enough to tell pictures apart, short enough that with the output's
+// name the file name stays within what file systems allow.
+constexpr int kMaxPictureStem = 64;
 
 // A file name for an embedded picture that cannot leave the output's folder
 // nor meet another picture's file.
@@ -20,25 +28,76 @@ QString picture_file_name(const QString &stem, const QString &name, QSet<QString
     if (safe.isEmpty())
         safe = QStringLiteral("picture");
     const QFileInfo parts(safe);
-    const QString suffix = parts.suffix().isEmpty() ? QString() : QLatin1Char('.') + parts.suffix();
-    QString candidate = stem + QLatin1Char('-') + safe;
+    const QString suffix = parts.suffix().isEmpty() ? QString() : QLatin1Char('.') + parts.suffix().left(8);
+    const QString base = (parts.suffix().isEmpty() ? safe : parts.completeBaseName()).left(kMaxPictureStem);
+    QString candidate = stem + QLatin1Char('-') + base + suffix;
     for (int n = 2; taken.contains(candidate); ++n)
-        candidate = QStringLiteral("%1-%2-%3%4").arg(stem, parts.completeBaseName()).arg(n).arg(suffix);
+        candidate = QStringLiteral("%1-%2-%3%4").arg(stem, base).arg(n).arg(suffix);
     taken.insert(candidate);
     return candidate;
 }
 
-QString save(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
-    return QString();
-}
+// The files one conversion writes. Each is created new: a name that exists,
+// as a file, a symbolic link (even a dangling one), a device or a FIFO, is
+// refused and never written through. Unless kept, every file written is
+// removed again, so that a failed conversion leaves nothing behind.
+class NewFiles {
+public:
+    ~NewFiles()
+    {
+        if (!kept_) {
+            for (const QString &path : std::as_const(created_))
+                QFile::remove(path);
+        }
+    }
+
+    // Why path cannot be created, or "".
+    static QString refusal(const QString &path)
+    {
+        const QFileInfo info(path);
+        if (info.exists() || info.isSymLink())
+            return QStringLiteral("%1 already exists: --convert writes only new files, never over or through another "
+                                  "one; remove it or choose another --output").arg(path);
+        return QString();
+    }
+
+    // The error, or "" when the file was created and written whole.
+    QString write(const QString &path, const QByteArray &bytes)
+    {
+        if (const QString refused = refusal(path); !refused.isEmpty())
+            return refused;
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return refusal(path).isEmpty() ? failed(path, file.errorString()) : refusal(path);
+        created_ << path;
+        // Written here rather than by QFile, which says "Unknown error" for a
+        // full disk: the system's own words instead.
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t written = ::write(file.handle(), bytes.constData() + done, size_t(bytes.size() - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                return failed(path, QString::fromLocal8Bit(std::strerror(written < 0 ? errno : ENOSPC)));
+            done += written;
+        }
+        return QString();
+    }
+
+    void keep() { kept_ = true; }
+
+private:
+    static QString failed(const QString &path, const QString &why)
+    {
+        return QStringLiteral("%1 cannot be written: %2").arg(path, why);
+    }
+
+    QStringList created_;
+    bool kept_ = false;
+};
 
 // Writes each embedded picture beside output and names those files in the
 // records' diagrams instead; the error when one cannot be written.
-QString write_pictures_beside(ImportedBank &bank, const QString &output)
+QString write_pictures_beside(ImportedBank &bank, const QString &output, NewFiles &files)
 {
     const QFileInfo target(output);
     const QDir folder = target.absoluteDir();
@@ -46,11 +105,17 @@ QString write_pictures_beside(ImportedBank &bank, const QString &output)
     std::sort(names.begin(), names.end());
     QSet<QString> taken{target.fileName()};
     QHash<QString, QString> written_as;
+    for (const QString &name : names)
+        written_as.insert(name, picture_file_name(target.completeBaseName(), name, taken));
+    // Every name is looked at before anything is written.
+    for (const QString &file : written_as) {
+        if (const QString refused = NewFiles::refusal(folder.filePath(file)); !refused.isEmpty())
+            return refused;
+    }
     for (const QString &name : names) {
-        const QString file = picture_file_name(target.completeBaseName(), name, taken);
-        if (const QString error = save(folder.filePath(file), bank.pictures.value(name)); !error.isEmpty())
+        if (const QString error = files.write(folder.filePath(written_as.value(name)), bank.pictures.value(name));
+            !error.isEmpty())
             return error;
-        written_as.insert(name, file);
     }
     for (question_record &record : bank.questions) {
         for (QString &diagram : record.diagrams)
@@ -73,6 +138,13 @@ std::optional<BankFormat> exported_format(const QString &word)
 ConversionResult convert_bank(ImportedBank bank, BankFormat format, const QString &output, QIODevice &out)
 {
     ConversionResult result;
+    NewFiles files;
+    if (!output.isEmpty()) {
+        if (const QString refused = NewFiles::refusal(output); !refused.isEmpty()) {
+            result.messages << refused;
+            return result;
+        }
+    }
     // Moodle XML carries the pictures inside the file, as a learning
     // platform imports them; the other formats can only name files.
     if (format != BankFormat::MoodleXml && !bank.pictures.isEmpty()) {
@@ -80,7 +152,7 @@ ConversionResult convert_bank(ImportedBank bank, BankFormat format, const QStrin
             result.messages << QStringLiteral("%1 embedded pictures are not written to standard output; give "
                                               "--output to write them beside the converted bank")
                                    .arg(bank.pictures.size());
-        } else if (const QString error = write_pictures_beside(bank, output); !error.isEmpty()) {
+        } else if (const QString error = write_pictures_beside(bank, output, files); !error.isEmpty()) {
             result.messages << error;
             return result;
         }
@@ -90,9 +162,10 @@ ConversionResult convert_bank(ImportedBank bank, BankFormat format, const QStrin
         result.written = out.write(bytes) == bytes.size();
         if (!result.written)
             result.messages << QStringLiteral("standard output cannot be written");
-    } else if (const QString error = save(output, bytes); !error.isEmpty()) {
+    } else if (const QString error = files.write(output, bytes); !error.isEmpty()) {
         result.messages << error;
     } else {
+        files.keep();
         result.written = true;
     }
     return result;

@@ -20,5 +20,7 @@ struct ConversionResult {
 // other formats, with an output file, each one is written beside it as
 // <output's base name>-<picture name> (only letters, digits, '.', '-' and '_'
 // kept, so a bank cannot name a file elsewhere) and the records' diagrams
-// name those files.
+// name those files. Only new files are written: a name that exists (a file,
+// a symbolic link, a device...) is refused, and a conversion that fails
+// removes the files it wrote.
 ConversionResult convert_bank(ImportedBank bank, BankFormat format, const QString &output, QIODevice &out);

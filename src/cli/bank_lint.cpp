@@ -3,7 +3,10 @@
 #include "quiz/exhibit_file.h"
 #include "bank/question_bank.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QHash>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <array>
 
@@ -52,9 +55,33 @@ private:
             if (!exhibit.isEmpty() && !is_readable_file(exhibit, folder_))
                 warn(line, QStringLiteral("exhibit file \"%1\" does not exist beside the bank").arg(exhibit));
             const QString &diagram = record.diagrams[m];
-            if (!diagram.isEmpty() && !bank_.pictures.contains(diagram) && !is_readable_file(diagram, folder_))
+            if (diagram.isEmpty())
+                continue;
+            if (!bank_.pictures.contains(diagram) && !is_readable_file(diagram, folder_))
                 warn(line, QStringLiteral("diagram file \"%1\" does not exist beside the bank").arg(diagram));
+            else if (!decodes(diagram))
+                warn(line, QStringLiteral("diagram \"%1\" cannot be read as a picture").arg(diagram));
         }
+    }
+
+    // Whether the diagram, embedded or beside the bank, reads as a picture
+    // (as the diagram window reads it); each name looked at once.
+    bool decodes(const QString &diagram)
+    {
+        if (const auto known = decodes_.constFind(diagram); known != decodes_.cend())
+            return *known;
+        QBuffer embedded;
+        QFile file(local_file_path(diagram, folder_));
+        QIODevice *device = &file;
+        if (bank_.pictures.contains(diagram)) {
+            embedded.setData(bank_.pictures.value(diagram));
+            device = &embedded;
+        }
+        QImageReader reader(device);
+        reader.setAllocationLimit(256);
+        const bool readable = device->open(QIODevice::ReadOnly) && !reader.read().isNull();
+        decodes_.insert(diagram, readable);
+        return readable;
     }
 
     void check_choices(const question_record &record, int line)
@@ -109,6 +136,7 @@ private:
 
     const ImportedBank &bank_;
     const QString folder_;
+    QHash<QString, bool> decodes_;
     std::array<int, 7> one_right_at_{};
     std::vector<BankProblem> problems_;
 };

@@ -9,7 +9,8 @@
 //   - the same question text twice;
 //   - the right answers of one-right questions bunched on one letter;
 //   - "Choose two" (three...) against the number of right answers;
-//   - exhibit or diagram files that do not exist;
+//   - exhibit or diagram files that do not exist, diagrams that do not read
+//     as pictures;
 //   - answers too long for the answer box;
 //   - more questions than the program opens from one bank.
 std::vector<BankProblem> lint_bank(const ImportedBank &bank, const QString &folder);

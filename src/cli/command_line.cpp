@@ -3,6 +3,7 @@
 #include "bank/formats/bank_choice.h"
 #include "cli/bank_converter.h"
 #include "cli/bank_lint.h"
+#include "cli/format_fit.h"
 #include "bank/bank_loaders.h"
 
 #include <QCommandLineParser>
@@ -46,6 +47,34 @@ struct Options {
                                      QStringLiteral("[FILE...]"));
     }
 };
+
+// The options QGuiApplication and QApplication take out of the command line,
+// written with one dash or two, their value after a space or "=".
+bool is_qt_option(const QString &argument, bool &takes_value)
+{
+    static const QStringList with_value{"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                                        "geometry", "qwindowtitle", "title", "qwindowicon", "icon", "session",
+                                        "display", "name", "style", "stylesheet", "qmljsdebugger"};
+    static const QStringList flags{"reverse", "testability", "widgetcount", "nograb", "dograb", "sync"};
+    if (!argument.startsWith(QLatin1Char('-')))
+        return false;
+    const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1).section(QLatin1Char('='), 0, 0);
+    takes_value = with_value.contains(name) && !argument.contains(QLatin1Char('='));
+    return with_value.contains(name) || flags.contains(name);
+}
+
+QStringList without_qt_options(const QStringList &arguments)
+{
+    QStringList kept;
+    for (int i = 0; i < arguments.size(); ++i) {
+        bool takes_value = false;
+        if (i > 0 && is_qt_option(arguments[i], takes_value))
+            i += takes_value ? 1 : 0;
+        else
+            kept << arguments[i];
+    }
+    return kept;
+}
 
 CommandLine refused(const QString &error)
 {
@@ -117,24 +146,29 @@ int convert_file(const CommandLine &command, QIODevice &out, QIODevice &err)
     }
     const QString &file = command.files.constFirst();
     ImportedBank bank;
+    QString folder;  // the built-in bank's files are named from the current directory
     if (file == kBuiltin) {
         QuestionBank builtin;
         fill_question_bank(builtin);
         bank = exportable_bank(builtin);
     } else {
         bank = read_bank_file(file);
-        report_problems(err, file, bank.problems);
-        if (bank.questions.empty())
+        folder = QFileInfo(file).absolutePath();
+        if (bank.questions.empty()) {
+            report_problems(err, file, bank.problems);
             return 2;
+        }
     }
+    std::vector<BankProblem> problems = bank.problems;
+    const std::vector<BankProblem> dropped = fit_to_format(bank, *format, folder);
+    problems.insert(problems.end(), dropped.begin(), dropped.end());
+    report_problems(err, file, problems);
     const ConversionResult result = convert_bank(bank, *format, command.output, out);
     for (const QString &message : result.messages)
         write_line(err, message);
     if (!result.written)
         return 2;
-    const bool skipped = std::any_of(bank.problems.begin(), bank.problems.end(),
-                                     [](const BankProblem &p) { return p.skipped; });
-    return skipped ? 1 : 0;
+    return problems.empty() ? 0 : 1;
 }
 
 } // namespace
@@ -142,7 +176,7 @@ int convert_file(const CommandLine &command, QIODevice &out, QIODevice &err)
 CommandLine parse_command_line(const QStringList &arguments)
 {
     Options options;
-    if (!options.parser.parse(arguments))
+    if (!options.parser.parse(without_qt_options(arguments)))
         return refused(options.parser.errorText());
     const QCommandLineParser &parser = options.parser;
     CommandLine command;

@@ -19,7 +19,9 @@ struct CommandLine {
     QString error;      // refuse: why
 };
 
-// arguments[0] is the program, as QCoreApplication::arguments() gives them.
+// arguments[0] is the program. Qt's own options (-platform offscreen,
+// -style fusion...) are left to Qt: they are passed over here, so that the
+// command line is decided before any QApplication exists.
 CommandLine parse_command_line(const QStringList &arguments);
 
 // Runs any action but open_windows, writing to out and err as to standard

@@ -47,13 +47,12 @@ bool QuizSession::flagged(int position) const
 void QuizSession::bank_changed()
 {
     abandon();
-    state_.questions_per_quiz = questions_per_quiz_for(bank_.total_questions);
+    state_.questions_per_quiz = questions_in_quiz(1, bank_.total_questions);
 }
 
 void QuizSession::start(const QuizOptions &options)
 {
-    const qint16 per_quiz = questions_per_quiz_for(bank_.total_questions);
-    const std::vector<qint16> one_based = quiz_bank_questions(per_quiz, options.quiz_number, bank_.total_questions);
+    const std::vector<qint16> one_based = quiz_bank_questions(options.quiz_number, bank_.total_questions);
     start_with(options, std::vector<qint16>(one_based.begin() + 1, one_based.end()));
 }
 

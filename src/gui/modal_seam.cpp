@@ -4,6 +4,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 ModalSeam ModalSeam::interactive()
 {
@@ -35,7 +38,15 @@ ModalSeam ModalSeam::interactive()
                 return box.exec() == QMessageBox::Yes;
             }};
     seam.open_file = [](QWidget *parent, const QString &caption, const QString &filters) {
-        return QFileDialog::getOpenFileName(parent, caption, QString(), filters);
+        // Qt's file dialog keeps its history in QtProject.conf among the
+        // user's settings, which no option turns off; the program keeps
+        // nothing there, so it writes into a folder removed afterwards.
+        const QTemporaryDir scratch;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratch.path());
+        const QString file = QFileDialog::getOpenFileName(parent, caption, QString(), filters);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+        return file;
     };
     return seam;
 }

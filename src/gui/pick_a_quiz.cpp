@@ -28,13 +28,14 @@ pick_a_quiz::pick_a_quiz(WindowServices &services) : bank_(services.bank)
     connect(ui().results_button, &QPushButton::clicked, this, &pick_a_quiz::results_button_Click);
     connect(ui().exam_mode, &QCheckBox::toggled, this, &pick_a_quiz::exam_mode_toggled);
     connect(ui().exam_minutes, &QSpinBox::valueChanged, this, [this] { minutes_chosen_ = true; });
-    connect(ui().due_quiz, &QRadioButton::toggled, this, &pick_a_quiz::suggest_exam_minutes);
     last_best = {nullptr, ui().last_best_1, ui().last_best_2, ui().last_best_3, ui().last_best_4};
     // The quiz of due questions sits outside the frame of the four quizzes
     // and is one choice with them.
     auto *quizzes = new QButtonGroup(this);
     for (QRadioButton *button : {ui().which_quiz_1, ui().which_quiz_2, ui().which_quiz_3, ui().which_quiz_4, ui().due_quiz})
         quizzes->addButton(button);
+    // Quizzes of a bank differ by a question when its size is not a multiple of four.
+    connect(quizzes, &QButtonGroup::buttonToggled, this, &pick_a_quiz::suggest_exam_minutes);
 }
 
 pick_a_quiz::~pick_a_quiz() = default;
@@ -57,7 +58,7 @@ void pick_a_quiz::suggest_exam_minutes()
     if (minutes_chosen_)
         return;
     // A minute per question of the quiz chosen.
-    const int questions = ui().due_quiz->isChecked() ? due_count_ : questions_per_quiz_for(bank_.total_questions);
+    const int questions = ui().due_quiz->isChecked() ? due_count_ : questions_in_quiz(checked_quiz(), bank_.total_questions);
     const QSignalBlocker quiet(ui().exam_minutes);
     ui().exam_minutes->setValue(questions);
 }
@@ -85,10 +86,8 @@ void pick_a_quiz::show_history(const std::vector<AttemptSummary> &attempts, int 
 void pick_a_quiz::Command1_Click()
 {
     QuizOptions options;
-    for (qint16 n = 1; n <= 4; ++n) {
-        if (which_quiz[size_t(n)]->isChecked())
-            options.quiz_number = n;
-    }
+    if (const qint16 n = checked_quiz())
+        options.quiz_number = n;
     options.due_for_review = ui().due_quiz->isChecked();
     options.show_when_right = flag(*ui().answer_when_right);
     options.show_when_wrong = flag(*ui().answer_when_wrong);
@@ -99,6 +98,16 @@ void pick_a_quiz::Command1_Click()
     setCursor(Qt::WaitCursor);
     emit startRequested(options);
     unsetCursor();
+}
+
+// The quiz of the bank chosen, 1..4, or 0 for the questions due for review.
+qint16 pick_a_quiz::checked_quiz() const
+{
+    for (qint16 n = 1; n <= 4; ++n) {
+        if (which_quiz[size_t(n)]->isChecked())
+            return n;
+    }
+    return 0;
 }
 
 bool pick_a_quiz::Form_QueryUnload()

@@ -49,6 +49,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    qint16 checked_quiz() const;
+
     const QuestionBank &bank_;
     std::array<QRadioButton *, 5> which_quiz{};  // 1..4
     std::array<QLabel *, 5> last_best{};          // 1..4

@@ -38,8 +38,7 @@ int quiz_of(const QuizState &state, const QuestionBank &bank, bool due_for_revie
 {
     if (due_for_review)
         return AttemptRecord::due_questions;
-    const std::vector<qint16> whole_quiz = quiz_bank_questions(questions_per_quiz_for(bank.total_questions),
-                                                               state.quiz_number, bank.total_questions);
+    const std::vector<qint16> whole_quiz = quiz_bank_questions(state.quiz_number, bank.total_questions);
     return state.quiz_questions == whole_quiz ? state.quiz_number : AttemptRecord::chosen_questions;
 }
 

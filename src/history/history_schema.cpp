@@ -54,27 +54,51 @@ const std::array<QStringList, history_schema_version> steps = {
     },
 };
 
-int user_version(const QSqlDatabase &database)
+int query_int(const QSqlDatabase &database, const QString &sql)
 {
     QSqlQuery query(database);
-    prepare(query, QStringLiteral("PRAGMA user_version"));
+    prepare(query, sql);
     run(query);
     return query.next() ? query.value(0).toInt() : 0;
 }
 
+constexpr int sqlite_corrupt = 11;
+
+// The version, checked as check_schema_version says.
+int known_version(const QSqlDatabase &database)
+{
+    const int version = query_int(database, QStringLiteral("PRAGMA user_version"));
+    // Version 0 is a new, empty file; tables without a version are what an
+    // earlier program left when it wrote 0 over a version it did not know.
+    const bool damaged = version < 0 ||
+                         (version == 0 && query_int(database, QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) > 0);
+    if (damaged)
+        throw SqlFailure{QSqlError(QStringLiteral("The results file has a layout version (%1) that no version of this "
+                                                  "program writes.").arg(version),
+                                   {}, QSqlError::UnknownError, QString::number(sqlite_corrupt))};
+    if (version > history_schema_version)
+        throw SqlFailure{QSqlError(QStringLiteral("The results file was written by a newer version of this program."),
+                                   {}, QSqlError::UnknownError)};
+    return version;
+}
+
 } // namespace
+
+void check_schema_version(const QSqlDatabase &database)
+{
+    known_version(database);
+}
 
 void upgrade_schema(QSqlDatabase &database)
 {
-    // Reading the version takes no lock, so an up-to-date file opens even in
-    // a read-only folder. An upgrade is one BEGIN IMMEDIATE per step and reads
-    // the version again inside it: two programs upgrading at once take turns,
-    // and the second finds the step done.
-    int version = user_version(database);
+    // An upgrade is one BEGIN IMMEDIATE per step and reads the version again
+    // inside it: two programs upgrading at once take turns, and the second
+    // finds the step done. An up-to-date file takes no lock.
+    int version = known_version(database);
     while (version < history_schema_version) {
         run(database, QStringLiteral("BEGIN IMMEDIATE"));
         try {
-            version = user_version(database);
+            version = known_version(database);
             if (version < history_schema_version) {
                 for (const QString &statement : steps[size_t(version)])
                     run(database, statement);
@@ -86,7 +110,4 @@ void upgrade_schema(QSqlDatabase &database)
             throw;
         }
     }
-    if (version > history_schema_version)
-        throw SqlFailure{QSqlError(QStringLiteral("The results file was written by a newer version of this program."),
-                                   {}, QSqlError::UnknownError)};
 }

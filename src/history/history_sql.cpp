@@ -1,6 +1,6 @@
 #include "history/history_sql.h"
 
-#include "history/history_store.h"
+#include "history/review_schedule.h"
 #include "history/sql_failure.h"
 
 #include <QSqlQuery>

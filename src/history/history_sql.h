@@ -1,11 +1,11 @@
 #pragma once
 
 #include "history/attempt_record.h"
+#include "history/review_schedule.h"
 
 #include <vector>
 
 class QSqlDatabase;
-struct DueQuestion;
 
 // The statements behind HistoryStore, on an open, up-to-date results file.
 // Each throws SqlFailure (sql_failure.h); the caller holds the transaction.

@@ -8,20 +8,15 @@
 #include <optional>
 #include <vector>
 
-// A question due for review, as the results file knows it.
-struct DueQuestion {
-    qint16 question_id = 0;
-    QString question_hash;
-    ReviewEntry entry;
-};
-
 // The student's results file (SQLite through Qt Sql). The file's existence is
 // the setting: with no file, history is off and nothing is read or written.
 // The file is opened on first use, never before, and stays open.
 //
 // Faults never reach the caller as exceptions and never stop a quiz: a
-// damaged file is moved aside and a fresh one started; a file that cannot be
-// written (read-only folder, full disk) makes the call fail. Either way
+// damaged file is moved aside and a fresh one started (or, when it cannot be
+// moved, left alone and nothing kept); a file of a newer program is left
+// untouched; a file that cannot be written (read-only folder, full disk)
+// makes the call fail, though it is still read. Either way
 // take_notice() then has one sentence for the student; a failure to write is
 // told only once per run.
 class HistoryStore
@@ -32,7 +27,9 @@ public:
     HistoryStore(const HistoryStore &) = delete;
     HistoryStore &operator=(const HistoryStore &) = delete;
 
-    // history.sqlite in the program's data folder (QStandardPaths::AppDataLocation).
+    // history.sqlite in the program's data folder, lan_switching_quiz in
+    // QStandardPaths::GenericDataLocation (~/.local/share), whatever the
+    // program's file is called.
     static QString default_path();
     const QString &path() const { return path_; }
 
@@ -43,8 +40,10 @@ public:
     bool turn_off();
 
     // Saves one attempt and moves its questions along the review schedule, all
-    // in one transaction; waits for another program saving at the same time.
-    // The attempt's id, or nullopt when history is off or saving failed.
+    // in one transaction; waits a while for another program saving at the
+    // same time. An attempt that could not be saved is kept in memory and
+    // saved with the next one, or when the store is destroyed. The attempt's
+    // id, or nullopt when history is off or saving failed.
     std::optional<qint64> save(const AttemptRecord &attempt);
 
     // The attempts on the bank of that title, newest first.
@@ -58,10 +57,11 @@ public:
     QString take_notice();
 
 private:
-    template<typename Work> bool with_database(const QString &doing, Work work);
+    template<typename Work> bool with_database(const QString &doing, int tries, Work work);
+    qint64 save_pending(QSqlDatabase &database);
     QSqlDatabase &open();
     void close();
-    void move_aside();
+    bool move_aside();
     void add_notice(const QString &text);
 
     QString path_;
@@ -69,4 +69,6 @@ private:
     QSqlDatabase database_;
     QString notice_;
     bool failure_told_ = false;
+    bool busy_ = false;                   // the last failure was another program's lock
+    std::vector<AttemptRecord> pending_;  // attempts not saved yet, oldest first
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QString>
 #include <optional>
 
 // When a missed question comes back. A miss puts it at the first step, due a
@@ -20,6 +21,13 @@ struct ReviewEntry {
 // The entry after answering at the time at; nullopt when the question is not
 // (or no longer) under review.
 std::optional<ReviewEntry> after_answer(const std::optional<ReviewEntry> &current, bool right, const QDateTime &at);
+
+// A question due for review, as the results file knows it.
+struct DueQuestion {
+    qint16 question_id = 0;
+    QString question_hash;
+    ReviewEntry entry;
+};
 
 inline bool is_due(const ReviewEntry &entry, const QDateTime &now)
 {

@@ -4,6 +4,14 @@
 
 bool choice_is_right(const question_record &record, const ChoiceAnswer &answer)
 {
+    if (is_any_one_right(record)) {
+        int pressed = 0, right = 0;
+        for (size_t p = 1; p <= 6; ++p) {
+            pressed += answer.visible[p] && answer.pressed[p];
+            right += answer.visible[p] && answer.pressed[p] && record.correct[p] == 1;
+        }
+        return pressed == 1 && right == 1;
+    }
     for (size_t p = 1; p <= 6; ++p) {
         if (answer.visible[p] && (record.correct[p] == 1) != answer.pressed[p])
             return false;

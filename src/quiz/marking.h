@@ -14,7 +14,8 @@ struct ChoiceAnswer {
     std::array<bool, 7> pressed{};
 };
 
-// Right only when the pressed visible choices are exactly the right ones.
+// Right only when the pressed visible choices are exactly the right ones; in
+// an any-one-right question, when one choice is pressed and it is right.
 bool choice_is_right(const question_record &record, const ChoiceAnswer &answer);
 
 // Right when the typed text, trimmed of surrounding white space (line breaks

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <utility>
 
-qint16 questions_per_quiz_for(qint16 total_questions)
+qint16 questions_in_quiz(qint16 quiz_number, qint16 total_questions)
 {
-    // A bank too small to split asks all its questions in every quiz.
-    const int per_quiz = total_questions < quiz_count ? total_questions : total_questions / quiz_count;
-    return qint16(std::max(per_quiz, 0));
+    if (total_questions < quiz_count)
+        return qint16(std::max<int>(total_questions, 0));
+    if (quiz_number < 1 || quiz_number > quiz_count)
+        return 0;
+    return qint16((total_questions - quiz_number) / quiz_count + 1);
 }
 
 qint16 bank_index(qint16 quiz_position, qint16 quiz_number)
@@ -18,10 +20,11 @@ qint16 bank_index(qint16 quiz_position, qint16 quiz_number)
     return qint16((quiz_position - 1) * quiz_count + quiz_number);
 }
 
-std::vector<qint16> quiz_bank_questions(qint16 questions_per_quiz, qint16 quiz_number, qint16 total_questions)
+std::vector<qint16> quiz_bank_questions(qint16 quiz_number, qint16 total_questions)
 {
-    std::vector<qint16> questions(size_t(std::max<int>(questions_per_quiz, 0)) + 1, 0);
-    for (qint16 p = 1; p <= questions_per_quiz; ++p)
+    const qint16 count = questions_in_quiz(quiz_number, total_questions);
+    std::vector<qint16> questions(size_t(count) + 1, 0);
+    for (qint16 p = 1; p <= count; ++p)
         questions[size_t(p)] = total_questions < quiz_count ? p : bank_index(p, quiz_number);
     return questions;
 }

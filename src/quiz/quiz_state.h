@@ -8,7 +8,7 @@
 // The state every window shares for the whole run. Counters and flags are
 // 16-bit like the rest of the quiz; arrays count from 1 (index 0 unused).
 struct QuizState {
-    qint16 questions_per_quiz = 0;   // questions in the quiz in force; total_questions / 4 for a quiz of the bank
+    qint16 questions_per_quiz = 0;   // questions in the quiz in force (questions_in_quiz for a quiz of the bank)
     qint16 selected_quiz = 0;        // quiz chosen on the options window, 1..4
     qint16 quiz_number = 0;          // quiz in force, 1..4
     std::vector<qint16> quiz_questions;  // bank index of each quiz position

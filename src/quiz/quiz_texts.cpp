@@ -2,6 +2,8 @@
 
 #include "quiz/marking.h"
 
+#include <QStringList>
+
 namespace {
 
 const QString kNewLine = QStringLiteral("\r\n");
@@ -21,10 +23,12 @@ QString feedback_text(const question_record &record, bool answered_right,
     if (is_typed_question(record)) {
         text += record.answers[1] + kNewLine + kNewLine + record.question;
     } else {
+        QStringList right;
         for (size_t p = 1; p <= 6; ++p) {
             if (record.correct[p] == 1)
-                text += QLatin1Char(' ') + letter(p);
+                right << letter(p);
         }
+        text += QLatin1Char(' ') + right.join(is_any_one_right(record) ? QStringLiteral(" or ") : QStringLiteral(" "));
         text += kNewLine + kNewLine + record.question;
         for (size_t p = 1; p <= 6; ++p) {
             if (visible[p])

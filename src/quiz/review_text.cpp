@@ -30,7 +30,9 @@ QString choice_rows(const LoggedAnswer &answer)
         if (pressed)
             marks << (right ? QStringLiteral("&#x25CF; your choice") : QStringLiteral("&#x25CF; your choice, wrong"));
         if (right)
-            marks << (pressed ? QStringLiteral("&#x2714; right answer") : QStringLiteral("&#x2714; right answer, not chosen"));
+            marks << (pressed                                ? QStringLiteral("&#x2714; right answer")
+                      : is_any_one_right(answer.shown) ? QStringLiteral("&#x2714; also right: any one of these will do")
+                                                       : QStringLiteral("&#x2714; right answer, not chosen"));
         QString text = html(answer.shown.answers[p]);
         if (right)
             text = QStringLiteral("<b>%1</b>").arg(text);

@@ -130,7 +130,7 @@ ImportedBank import_aiken(const QString &text)
     ImportedBank bank;
     AikenReader reader(bank);
     int number = 0;
-    for (const QStringView line : QStringView(text).split(QLatin1Char('\n')))
+    for (const QStringView line : text_lines(text))
         reader.line(++number, line.trimmed().toString());
     reader.end();
     return bank;

@@ -61,7 +61,7 @@ BankFormat detect_format(const QString &file_name, const QByteArray &bytes)
         return BankFormat::Json;
     if (trimmed.startsWith('<') || trimmed.startsWith("\xef\xbb\xbf<"))
         return BankFormat::MoodleXml;
-    const QString text = decode_text(start);
+    const QString text = decode_text(start).text;
     static const QRegularExpression aiken_answer(QStringLiteral("^ANSWER\\s*:\\s*[A-Z]"),
                                                  QRegularExpression::MultilineOption);
     if (!text.contains(QLatin1Char('{')) && text.contains(aiken_answer))
@@ -84,8 +84,13 @@ ImportedBank import_bank(const QByteArray &bytes, BankFormat format)
     }
     if (looks_binary(bytes))
         return refused(QStringLiteral("binary data, not a text file"));
-    const QString text = decode_text(bytes);
-    return format == BankFormat::Aiken ? import_aiken(text) : import_gift(text);
+    const DecodedText decoded = decode_text(bytes);
+    ImportedBank bank = format == BankFormat::Aiken ? import_aiken(decoded.text) : import_gift(decoded.text);
+    for (const int line : decoded.latin1_lines)
+        report(bank, line, false, QStringLiteral("the line is not UTF-8: read as Latin-1"));
+    for (const int line : decoded.mended_lines)
+        report(bank, line, false, QStringLiteral("the line holds bytes that are not UTF-8: each read as U+FFFD"));
+    return bank;
 }
 
 ImportedBank read_bank_file(const QString &path)

@@ -8,6 +8,9 @@
 namespace {
 
 const QLatin1String kPluginFile("@@PLUGINFILE@@/");
+// What &nbsp; reads as until the lines are tidied: a space that stays, as
+// the exporters write runs of spaces and indents that way.
+const QChar kNoBreakSpace(0xA0);
 
 bool has_utf16_mark(const QByteArray &bytes)
 {
@@ -66,7 +69,7 @@ qsizetype decode_entity(const QString &html, qsizetype at, QString &out)
     static const QHash<QString, QChar> named = {
         {QStringLiteral("amp"), QLatin1Char('&')},   {QStringLiteral("lt"), QLatin1Char('<')},
         {QStringLiteral("gt"), QLatin1Char('>')},    {QStringLiteral("quot"), QLatin1Char('"')},
-        {QStringLiteral("apos"), QLatin1Char('\'')}, {QStringLiteral("nbsp"), QLatin1Char(' ')}};
+        {QStringLiteral("apos"), QLatin1Char('\'')}, {QStringLiteral("nbsp"), kNoBreakSpace}};
     if (name.startsWith(QLatin1Char('#'))) {
         bool ok = false;
         const uint code = name.startsWith(QLatin1String("#x"), Qt::CaseInsensitive) ? name.mid(2).toUInt(&ok, 16)
@@ -83,12 +86,24 @@ qsizetype decode_entity(const QString &html, qsizetype at, QString &out)
     return at + 1;
 }
 
+// The line without the white space around it, but for no-break spaces.
+QString trimmed_line(QStringView line)
+{
+    const auto loose = [](QChar c) { return c.isSpace() && c != kNoBreakSpace; };
+    qsizetype start = 0, end = line.size();
+    while (start < end && loose(line.at(start)))
+        ++start;
+    while (end > start && loose(line.at(end - 1)))
+        --end;
+    return line.sliced(start, end - start).toString().replace(kNoBreakSpace, QLatin1Char(' '));
+}
+
 // Lines trimmed, runs of empty lines one, none at either end, joined by CR LF.
 QString tidy_lines(const QString &text)
 {
     QStringList lines;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        const QString trimmed = line.trimmed();
+    for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        const QString trimmed = trimmed_line(line);
         if (!trimmed.isEmpty() || (!lines.isEmpty() && !lines.last().isEmpty()))
             lines << trimmed;
     }
@@ -112,12 +127,71 @@ bool is_plain(const QString &text)
 
 } // namespace
 
-QString decode_text(const QByteArray &bytes)
+DecodedText decode_text(const QByteArray &bytes)
 {
     if (has_utf16_mark(bytes))
-        return QStringDecoder(QStringDecoder::Utf16).decode(bytes);
+        return {QStringDecoder(QStringDecoder::Utf16).decode(bytes), {}, {}};
     const QByteArrayView body = bytes.startsWith("\xef\xbb\xbf") ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
-    return QUtf8StringView(body.data(), body.size()).isValidUtf8() ? QString::fromUtf8(body) : QString::fromLatin1(body);
+    if (QUtf8StringView(body.data(), body.size()).isValidUtf8())
+        return {QString::fromUtf8(body), {}, {}};
+    DecodedText decoded;
+    decoded.text.reserve(body.size());
+    int number = 1;
+    for (qsizetype start = 0; start <= body.size(); ++number) {
+        qsizetype end = start;
+        while (end < body.size() && body[end] != '\n' && body[end] != '\r')
+            ++end;
+        const QByteArrayView line = body.sliced(start, end - start);
+        if (QUtf8StringView(line.data(), line.size()).isValidUtf8()) {
+            decoded.text += QString::fromUtf8(line);
+        } else {
+            const QString utf8 = QString::fromUtf8(line);
+            const qsizetype high = std::count_if(line.begin(), line.end(), [](char c) { return uchar(c) >= 0x80; });
+            const bool no_utf8 = utf8.count(QChar(QChar::ReplacementCharacter)) == high;
+            decoded.text += no_utf8 ? QString::fromLatin1(line) : utf8;
+            (no_utf8 ? decoded.latin1_lines : decoded.mended_lines).push_back(number);
+        }
+        const qsizetype ending = end + 1 < body.size() && body[end] == '\r' && body[end + 1] == '\n' ? 2 : 1;
+        if (end < body.size())
+            decoded.text += QString::fromLatin1(body.sliced(end, ending));
+        start = end + ending;
+    }
+    return decoded;
+}
+
+QList<QStringView> text_lines(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text.at(k);
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            continue;
+        lines << text.sliced(start, k - start);
+        if (c == QLatin1Char('\r') && k + 1 < text.size() && text.at(k + 1) == QLatin1Char('\n'))
+            ++k;
+        start = k + 1;
+    }
+    lines << text.sliced(start);
+    return lines;
+}
+
+QString replace_line_ends(QStringView text, QStringView by)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    const QList<QStringView> lines = text_lines(text);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (n > 0)
+            out += by;
+        out += lines[n];
+    }
+    return out;
+}
+
+QString with_line_breaks(QStringView text)
+{
+    return replace_line_ends(text, line_break());
 }
 
 bool looks_binary(const QByteArray &bytes)
@@ -225,9 +299,23 @@ PlainText html_to_plain(const QString &html)
 
 QString plain_to_html(const QString &text)
 {
-    QString html = text.toHtmlEscaped();
-    html.replace(line_break(), QLatin1String("<br>"));
-    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    // HTML drops spaces at a line's start and makes a run of them one: those
+    // are written as &nbsp;, so that indents and columns come back.
+    const QString escaped = text.toHtmlEscaped();
+    QString html;
+    html.reserve(escaped.size() + escaped.size() / 8);
+    const QList<QStringView> lines = text_lines(escaped);
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        if (n > 0)
+            html += QLatin1String("<br>");
+        const QStringView line = lines[n];
+        for (qsizetype k = 0; k < line.size(); ++k) {
+            if (line.at(k) == QLatin1Char(' ') && (k == 0 || line.at(k - 1) == QLatin1Char(' ')))
+                html += QLatin1String("&nbsp;");
+            else
+                html += line.at(k);
+        }
+    }
     return html;
 }
 

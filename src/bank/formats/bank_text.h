@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // Text helpers shared by the importers and exporters.
 
@@ -14,8 +15,25 @@ inline const QString &line_break()
 }
 
 // The text of a bank file: UTF-16 or UTF-8 with a byte order mark, else
-// UTF-8 when the bytes are valid UTF-8, else Latin-1.
-QString decode_text(const QByteArray &bytes);
+// UTF-8. When the bytes are not all valid UTF-8, each line is decoded as well
+// as it can be: as UTF-8 when it is valid, else as Latin-1 when it holds no
+// UTF-8 character at all, else as UTF-8 with U+FFFD for each invalid byte;
+// those lines are listed, numbered as text_lines numbers them.
+struct DecodedText {
+    QString text;
+    std::vector<int> latin1_lines;
+    std::vector<int> mended_lines;
+};
+DecodedText decode_text(const QByteArray &bytes);
+
+// The lines of a text, ended by LF, CR LF or CR alone (an old Mac file).
+QList<QStringView> text_lines(QStringView text);
+
+// The text with each line end (LF, CR LF or CR) made CR LF, in one pass.
+QString with_line_breaks(QStringView text);
+
+// The text with each line end replaced, in one pass.
+QString replace_line_ends(QStringView text, QStringView by);
 
 // True when the bytes hold NUL bytes without a UTF-16 byte order mark: no
 // text format bank looks like that.
@@ -36,7 +54,8 @@ struct PlainText {
 };
 PlainText html_to_plain(const QString &html);
 
-// The reverse for the exporters: & < > " escaped, line breaks as <br>.
+// The reverse for the exporters: & < > " escaped, line breaks as <br>, spaces
+// at a line's start and all but the first of a run as &nbsp;.
 QString plain_to_html(const QString &text);
 
 // An HTML picture of a file embedded beside the text, as the learning

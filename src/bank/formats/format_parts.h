@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bank/formats/bank_formats.h"
+#include "bank/formats/imported_bank.h"
 
 // One importer and one exporter per format; bank_formats.cpp picks them.
 ImportedBank import_aiken(const QString &text);

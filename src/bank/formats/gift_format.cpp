@@ -68,6 +68,7 @@ public:
 
     void read(QStringView block)
     {
+        const QStringView whole = block;
         if (block.startsWith(QLatin1String("::"))) {
             const qsizetype end = find_plain(block, u"::", 2);
             if (end < 0)
@@ -87,6 +88,15 @@ public:
             return skip(QStringLiteral("the answers are not closed with }"));
         if (find_plain(block.left(close), '{', open + 1) >= 0)
             return skip(QStringLiteral("a { inside the answers: the ones before are not closed with }"));
+        // A second question run on without the blank line that ends the first.
+        if (find_plain(block, '{', close + 1) >= 0) {
+            const qsizetype at = block.data() - whole.data() + close + 1;
+            const qsizetype next = whole.indexOf(QLatin1Char('\n'), at);
+            if (next < 0 || whole.mid(at, next - at).trimmed().size() > 0)
+                return skip(QStringLiteral("two sets of answers on one line: a question has one"));
+            return skip(QStringLiteral("no blank line before line %1: the question there runs on from this one")
+                            .arg(draft_.line + int(whole.left(next).count(QLatin1Char('\n'))) + 1));
+        }
         QString question = text(block.left(open));
         const QString after = text(block.mid(close + 1));
         if (!after.isEmpty())
@@ -101,7 +111,7 @@ private:
     {
         const QString plain = unescape(raw).trimmed();
         if (!html_)
-            return QString(plain).replace(QLatin1Char('\n'), line_break());
+            return with_line_breaks(plain);
         PlainText converted = html_to_plain(plain);
         draft_.diagrams << converted.pictures;
         return converted.text;
@@ -213,21 +223,39 @@ private:
     bool html_ = false;
 };
 
+// The bank's title and author, in comments before the first question as
+// the exporter writes them: "// Title: ..." and "// Author: ...".
+const QLatin1String kTitle("// Title: "), kAuthor("// Author: ");
+
+void read_heading(QStringView comment, ImportedBank &bank)
+{
+    const auto value = [comment](QLatin1String key) { return clean_text(comment.sliced(key.size()).trimmed().toString()); };
+    const QLatin1String title("Title:"), author("Author:");
+    if (comment.startsWith(title, Qt::CaseInsensitive))
+        bank.title = value(title);
+    else if (comment.startsWith(author, Qt::CaseInsensitive))
+        bank.author = value(author);
+}
+
 bool is_comment(QStringView line)
 {
     return line.trimmed().startsWith(QLatin1String("//"));
 }
 
-QString escaped(QString text)
+QString escaped(const QString &text)
 {
     QString out;
     out.reserve(text.size());
-    text.replace(line_break(), QLatin1String("\n"));
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\n'))
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const QChar c = text.at(k);
+        if (c == QLatin1Char('\r') && k + 1 < text.size() && text.at(k + 1) == QLatin1Char('\n'))
+            continue;  // the LF of CR LF writes the line end
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             out += QLatin1String("\\n");
+        else if (QStringView(u"~=#{}:\\").contains(c))
+            out += QLatin1Char('\\'), out += c;
         else
-            out += QStringLiteral("~=#{}:\\").contains(c) ? QLatin1Char('\\') + QString(c) : QString(c);
+            out += c;
     }
     return out;
 }
@@ -256,10 +284,15 @@ ImportedBank import_gift(const QString &text)
         block.clear();
     };
     int number = 0;
-    for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+    bool started = false;  // a question or category seen: comments are no longer the heading
+    for (const QStringView line : text_lines(text)) {
         ++number;
-        if (is_comment(line))
+        if (is_comment(line)) {
+            if (!started)
+                read_heading(line.trimmed().mid(2).trimmed(), bank);
             continue;
+        }
+        started = started || !line.trimmed().isEmpty();
         // A blank line ends a question, as on the learning platforms.
         if (line.trimmed().isEmpty()) {
             finish();
@@ -279,9 +312,9 @@ QByteArray export_gift(const ImportedBank &bank)
 {
     QString out;
     if (!bank.title.isEmpty())
-        out += QLatin1String("// ") + QString(bank.title).simplified() + QLatin1Char('\n');
+        out += kTitle + QString(bank.title).simplified() + QLatin1Char('\n');
     if (!bank.author.isEmpty())
-        out += QLatin1String("// ") + QString(bank.author).simplified() + QLatin1Char('\n');
+        out += kAuthor + QString(bank.author).simplified() + QLatin1Char('\n');
     QString topic;
     int number = 0;
     for (const question_record &record : bank.questions) {
@@ -301,8 +334,12 @@ QByteArray export_gift(const ImportedBank &bank)
                     question += QLatin1String("<br>") + picture_tag(record.diagrams[k]);
             }
         }
-        out += QStringLiteral("\n::Q%1::").arg(++number) + (html ? QLatin1String("[html]") : QLatin1String()) +
-               escaped(question) + QLatin1String(" {\n");
+        // A text that starts like a format mark gets one of its own before it,
+        // so that it is not read as one.
+        static const QRegularExpression format_mark(QStringLiteral("^\\[(html|moodle|plain|markdown)\\]"));
+        const QLatin1String mark = html ? QLatin1String("[html]")
+                                        : format_mark.match(question).hasMatch() ? QLatin1String("[moodle]") : QLatin1String();
+        out += QStringLiteral("\n::Q%1::").arg(++number) + mark + escaped(question) + QLatin1String(" {\n");
         int rights = 0;
         for (size_t k = 1; k <= 6; ++k)
             rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
@@ -314,7 +351,7 @@ QByteArray export_gift(const ImportedBank &bank)
                                   (typed && record.answers[k].contains(QLatin1String("->")));
             const bool right = typed || record.correct[k] == 1;
             QString mark;
-            if (typed || rights <= 1)
+            if (typed || rights <= 1 || is_any_one_right(record))
                 mark = (right ? QStringLiteral("=") : QStringLiteral("~")) + (weighted ? weight(right ? 100 : 0) : QString());
             else
                 mark = QLatin1Char('~') + weight(right ? 100.0 / rights : -100);

@@ -3,6 +3,7 @@
 #include "bank/formats/bank_text.h"
 #include "bank/question_json.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -65,7 +66,41 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
             report(bank, draft.line, false,
                    QStringLiteral("the partial credit of answer %1 is dropped: it counts as wrong").arg(quoted(answer.text)));
     }
+    // One answer to choose, several of them at full credit: any one is right.
+    if (!draft.typed && draft.one_right && std::count(record.correct.begin() + 1, record.correct.end(), 1) > 1)
+        record.question_type = any_one_right_type();
     return {};
+}
+
+// A file name that stays inside the bank's folder: not absolute, not from
+// a home folder ("~/"), no ".." part.
+bool stays_inside(const QString &name)
+{
+    const QString path = QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return !QDir::isAbsolutePath(path) && !path.startsWith(QLatin1Char('~')) &&
+           !path.split(QLatin1Char('/')).contains(QLatin1String(".."));
+}
+
+// Drops the names that would reach outside the bank's folder, with a
+// warning each; the names kept close up from 1, and so do the texts that go
+// with them (a diagram's description).
+void keep_names_inside(ImportedBank &bank, std::array<QString, 4> &names, std::array<QString, 4> *beside,
+                       const char *kind, int line)
+{
+    std::array<QString, 4> kept, kept_beside;
+    size_t next = 1;
+    for (size_t k = 1; k < names.size(); ++k) {
+        if (!names[k].isEmpty() && !stays_inside(names[k])) {
+            report(bank, line, false, QStringLiteral("the %1 %2 is left out: a bank names files inside its own folder")
+                                          .arg(QLatin1String(kind), quoted(names[k])));
+            continue;
+        }
+        kept_beside[next] = beside ? (*beside)[k] : QString();
+        kept[next++] = names[k];
+    }
+    names = kept;
+    if (beside)
+        *beside = kept_beside;
 }
 
 } // namespace
@@ -107,6 +142,8 @@ void add_record(ImportedBank &bank, question_record record, int line)
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
+    keep_names_inside(bank, record.exhibits, nullptr, "exhibit", line);
+    keep_names_inside(bank, record.diagrams, &record.diagram_descriptions, "diagram", line);
     const int answers = answer_count(record);
     QString refused;
     if (record.question.trimmed().isEmpty())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bank/formats/bank_formats.h"
+#include "bank/formats/imported_bank.h"
 
 #include <QStringList>
 

@@ -77,8 +77,11 @@ ImportedBank import_json(const QByteArray &bytes)
     for (qsizetype n = 0; n < array.size(); ++n) {
         const int line = size_t(array.size()) == offsets.size() ? lines.line_at(offsets[size_t(n)]) : 0;
         question_record record;
-        const QString refused = array.at(n).isObject() ? read_question_json(array.at(n).toObject(), record)
+        QStringList warnings;
+        const QString refused = array.at(n).isObject() ? read_question_json(array.at(n).toObject(), record, &warnings)
                                                        : QStringLiteral("not a question object");
+        for (const QString &warning : std::as_const(warnings))
+            report(bank, line, false, warning);
         if (refused.isEmpty())
             add_record(bank, record, line);
         else

@@ -18,6 +18,17 @@ namespace {
 constexpr int kMaxDepth = 32;
 constexpr size_t kMaxChildren = 1000;
 
+// The bank's title and author, in comments before the first question.
+const QLatin1String kTitle("Title: "), kAuthor("Author: ");
+
+void read_heading(QStringView comment, ImportedBank &bank)
+{
+    if (comment.startsWith(kTitle))
+        bank.title = clean_text(comment.sliced(kTitle.size()).trimmed().toString());
+    else if (comment.startsWith(kAuthor))
+        bank.author = clean_text(comment.sliced(kAuthor.size()).trimmed().toString());
+}
+
 // One element of a question, with its text and children.
 struct XmlNode {
     QString name;
@@ -160,8 +171,7 @@ private:
             return {};
         const QString format = node->attribute(QLatin1String("format"));
         if (format == QLatin1String("plain_text") || format == QLatin1String("markdown"))
-            return {QString(text->text.trimmed()).replace(QLatin1String("\r\n"), QLatin1String("\n"))
-                        .replace(QLatin1Char('\n'), line_break()), {}};
+            return {with_line_breaks(QStringView(text->text).trimmed()), {}};
         return html_to_plain(text->text);
     }
 
@@ -184,6 +194,8 @@ ImportedBank import_moodle_xml(const QByteArray &bytes)
                    QStringLiteral("a document type declaration (DTD) is refused: entities could expand without bound"));
             return bank;
         }
+        if (token == QXmlStreamReader::Comment && !root && bank.questions.empty())
+            read_heading(xml.text().trimmed(), bank);
         if (token != QXmlStreamReader::StartElement)
             continue;
         if (root && xml.name() != QLatin1String("quiz")) {
@@ -242,6 +254,29 @@ void write_question_text(QXmlStreamWriter &xml, const ImportedBank &bank, const 
     xml.writeEndElement();
 }
 
+// The start of the question, as the question's name: never half a
+// character, which the XML writer cannot write.
+QString short_name(const QString &question)
+{
+    QString name = QString(question).simplified().left(60);
+    if (!name.isEmpty() && name.back().isHighSurrogate())
+        name.chop(1);
+    return name;
+}
+
+// A text a comment can hold: one line, no "--" (a space goes between two
+// dashes), no dash at the end.
+QString comment_text(const QString &text)
+{
+    QString out;
+    for (const QChar c : QString(text).simplified()) {
+        if (c == QLatin1Char('-') && out.endsWith(QLatin1Char('-')))
+            out += QLatin1Char(' ');
+        out += c;
+    }
+    return out;
+}
+
 QString fraction(double percent)
 {
     return QString::number(percent, 'g', 7);
@@ -250,14 +285,19 @@ QString fraction(double percent)
 void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record, int number)
 {
     const bool typed = is_typed_question(record);
+    // Several right answers of which any one will do: one answer to choose,
+    // each right one at full credit.
+    const bool any_one = is_any_one_right(record);
     int rights = 0;
     for (size_t k = 1; k <= 6; ++k)
         rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
+    if (any_one)
+        rights = 1;
     xml.writeStartElement(QStringLiteral("question"));
     xml.writeAttribute(QStringLiteral("type"), typed ? QStringLiteral("shortanswer") : QStringLiteral("multichoice"));
     xml.writeStartElement(QStringLiteral("name"));
     xml.writeTextElement(QStringLiteral("text"), QStringLiteral("Q%1 %2").arg(number).arg(
-                                                     QString(record.question).simplified().left(60)));
+                                                     short_name(record.question)));
     xml.writeEndElement();
     write_question_text(xml, bank, record);
     if (!record.explanation.isEmpty())
@@ -293,8 +333,11 @@ QByteArray export_moodle_xml(const ImportedBank &bank)
     xml.setAutoFormatting(true);
     xml.writeStartDocument();
     xml.writeStartElement(QStringLiteral("quiz"));
-    if (!bank.title.isEmpty() || !bank.author.isEmpty())
-        xml.writeComment(QStringLiteral(" %1 %2 ").arg(bank.title, bank.author).replace(QLatin1String("--"), QLatin1String("- -")));
+    // The format has no title nor author: comments that the importer reads.
+    for (const auto &[key, value] : {std::pair{kTitle, bank.title}, std::pair{kAuthor, bank.author}}) {
+        if (!value.isEmpty())
+            xml.writeComment(QLatin1Char(' ') + key + comment_text(value) + QLatin1Char(' '));
+    }
     QString topic;
     int number = 0;
     for (const question_record &record : bank.questions) {
