@@ -8,6 +8,10 @@
 #   questions  two choice questions, the first answered wrong with the answer
 #              window, the second right
 #   typed      a typed question, answered
+#   exam       a 1-minute exam: one question answered, then the clock runs out
+#   exhibit    a typed question's exhibit opened, its text read with Down
+#   review     a quiz quit, 'Review answers': Down/Up, Tab to the topic scores
+#   results    'Keep my results' ticked, then the options window's 'Results...'
 # Nothing is heard: Orca runs with no speech server and its debug log gives
 # the lines it would speak. Everything runs on a private display, D-Bus and
 # AT-SPI bus (tests/accessibility/session.sh) and is stopped at the end, or
@@ -18,7 +22,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 if [ $# -lt 1 ]; then
-    sed -n '2,17p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,21p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit 2
 fi
 scenario=$1

@@ -120,6 +120,22 @@ class Listener:
         self.sections.append((title, spoken[self.consumed:]))
         self.consumed = len(spoken)
 
+    def listen(self, title, seconds):
+        """Presses nothing: waits up to seconds for what Orca says by itself
+        (a timer's warning), and files it under title."""
+        self.step(title, lambda: self.wait_for_speech(seconds, title))
+
+    def tab_to(self, window_pattern, roles, most=10):
+        """Tab until the focus is on a control of one of roles (at most most
+        times); each Tab is a step."""
+        for n in range(most):
+            self.step("Tab", self.keys("Tab"))
+            focused = self.driver.focused(self.window(window_pattern))
+            # A table's cell has the focus with its table: either counts.
+            if focused is not None and roles & {focused.getRole(), focused.parent and focused.parent.getRole()}:
+                return True
+        return False
+
     def keys(self, *keys):
         return lambda: ca.xdotool("key", "--clearmodifiers", *keys)
 
@@ -168,10 +184,10 @@ class Listener:
 
 # -- the scenarios ----------------------------------------------------------
 
-def start_quiz(listener, quiz):
+def start_quiz(listener, quiz, exam_minutes=None):
     """From the welcome window to the first question of quiz (1-4), questions
     and answers in the bank's order, and the answer window after every
-    answer, right or wrong."""
+    answer, right or wrong; an exam of exam_minutes if given."""
     listener.step("the welcome window opens", lambda: listener.window(".+"))
     listener.step("Return on 'I Agree'", listener.keys("Return"))
     listener.window(r"^Start the QUIZ$")
@@ -181,6 +197,11 @@ def start_quiz(listener, quiz):
     listener.set_box(r"^Start the QUIZ$", r"^Answers$", False)
     listener.set_box(r"^Start the QUIZ$", r"^WRONG\s*$", True)
     listener.set_box(r"^Start the QUIZ$", r"^RIGHT$", True)
+    if exam_minutes:
+        listener.set_box(r"^Start the QUIZ$", r"^Exam mode$", True)
+        listener.step("focus on the time limit", listener.focus(r"^Start the QUIZ$", r"^Time limit in minutes$"))
+        listener.step("Ctrl+A, type '%d'" % exam_minutes,
+                      lambda: (ca.xdotool("key", "--clearmodifiers", "ctrl+a"), listener.type(str(exam_minutes))()))
     listener.step("focus on 'Start the Quiz'", listener.focus(r"^Start the QUIZ$", r"^Start the Quiz$"))
     listener.step("Return: the quiz starts", listener.keys("Return"))
     listener.window(r"^Orvik Tests")
@@ -230,7 +251,103 @@ def typed(listener, bank):
     listener.step("Return: close the answer window", listener.keys("Return"))
 
 
-SCENARIOS = {"welcome": welcome, "questions": questions, "typed": typed}
+def answer_first(listener, bank, right=True):
+    """Quiz 1's first question (bank question 1, a choice question with a
+    diagram): its answer key, then NEXT; the answer window closed if it comes."""
+    question = bank["questions"][0]
+    letter = "ABCDEF"[question["correct"][0] - 1]
+    if not right:
+        letter = next(l for l in "ABCDEF" if "ABCDEF".index(l) + 1 not in question["correct"])
+    listener.step("key %s (choose answer %s)" % (letter.lower(), letter), listener.keys(letter.lower()))
+    listener.step("Return: NEXT", listener.keys("Return"))
+    if [w for w in listener.driver.windows() if w.name == "The Answer"]:
+        listener.window(r"^The Answer$")
+        listener.step("Return: close the answer window", listener.keys("Return"))
+    listener.window(r"^Orvik Tests")
+
+
+def exam(listener, bank):
+    """A 1-minute exam (quiz 1): the first question answered, then the clock
+    left to run until the warnings and 'Time is up' have been said."""
+    start_quiz(listener, 1, exam_minutes=1)
+    answer_first(listener, bank)
+    end = time.monotonic() + 90
+    while time.monotonic() < end and not any("Time is up" in s or "Complete" in s for s in listener.spoken()):
+        listener.listen("(no key: the clock runs)", max(1, end - time.monotonic()))
+    listener.listen("(no key: after the time is up)", 5)
+
+
+def exhibit(listener, bank):
+    """Quiz 1's second question (bank question 5), typed, with an exhibit:
+    the exhibit opened with its button, Tab to its text, Down twice."""
+    start_quiz(listener, 1)
+    answer_first(listener, bank)
+    listener.step("focus on 'Exhibit #1'", listener.focus(r"^Orvik Tests", r"^Exhibit #1$"))
+    listener.step("Return: open the exhibit", listener.keys("Return"))
+    listener.window(r"^Exhibit")
+    listener.tab_to(r"^Exhibit", {pyatspi.ROLE_TEXT, pyatspi.ROLE_DOCUMENT_TEXT, pyatspi.ROLE_PARAGRAPH})
+    for n in range(2):
+        listener.step("Down", listener.keys("Down"))
+    listener.step("Escape: close the exhibit", listener.keys("Escape"))
+
+
+def quit_to_review(listener, bank):
+    """Quiz 1: the first question answered wrong, the second (typed, where
+    the focus then is) right, the quiz quit, and 'Review answers' chosen in
+    the result box."""
+    start_quiz(listener, 1)
+    answer_first(listener, bank, right=False)
+    answer = bank["questions"][4]["answers"][0]
+    listener.step("type '%s'" % answer, listener.type(answer))
+    listener.step("Return: NEXT", listener.keys("Return"))
+    listener.window(r"^The Answer$")
+    listener.step("Return: close the answer window", listener.keys("Return"))
+    listener.window(r"^Orvik Tests")
+    listener.step("focus on 'Quit Test'", listener.focus(r"^Orvik Tests", r"^Quit Test$"))
+    listener.step("Return: quit", listener.keys("Return"))
+    listener.window(r"^Test Complete!$")
+    listener.step("focus on 'Review answers'", listener.focus(r"^Test Complete!$", r"^Review answers$"))
+    listener.step("Return: review", listener.keys("Return"))
+    listener.window(r"^Review - ")
+
+
+def review(listener, bank):
+    """The review window after a quiz quit: Down and Up through the questions,
+    then Tab to the score-by-topic table."""
+    quit_to_review(listener, bank)
+    listener.step("Down", listener.keys("Down"))
+    listener.step("Up", listener.keys("Up"))
+    listener.tab_to(r"^Review - ", {pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TREE})
+    listener.step("Down (in the table)", listener.keys("Down"))
+
+
+def results(listener, bank):
+    """'Keep my results' ticked in the review window, then the options
+    window's 'Results...', gone through with Tab."""
+    quit_to_review(listener, bank)
+    listener.set_box(r"^Review - ", r"^Keep my results on this computer$", True)
+    for w in listener.driver.windows():
+        if w.getRole() in ca.DIALOG_ROLES and not w.name.startswith("Review - "):
+            listener.step("Return: close the message '%s'" % w.name, listener.keys("Return"))
+    listener.step("focus on 'Close'", listener.focus(r"^Review - ", r"^Close$"))
+    # Space: Return on a focused button that is not the window's default
+    # does nothing here (nor on 'Results...').
+    listener.step("Space: close the review", listener.keys("space"))
+    listener.window("^%s$" % re.escape(bank["test_title"]))
+    listener.step("Return on 'I Agree'", listener.keys("Return"))
+    listener.window(r"^Start the QUIZ$")
+    listener.step("focus on 'Results...'", listener.focus(r"^Start the QUIZ$", r"^Results"))
+    listener.step("Space: the results window", listener.keys("space"))
+    listener.window(r"^Results")
+    for n in range(4):
+        listener.step("Tab", listener.keys("Tab"))
+    # On the page tabs: Right; then Tab into that page and Down.
+    for name, key in (("Tab", "Tab"), ("Right (on the page tabs)", "Right"), ("Tab", "Tab"), ("Down", "Down")):
+        listener.step(name, listener.keys(key))
+
+
+SCENARIOS = {"welcome": welcome, "questions": questions, "typed": typed,
+             "exam": exam, "exhibit": exhibit, "review": review, "results": results}
 
 
 def main():
