@@ -3,6 +3,7 @@
 #include "harness/quiz_harness.h"
 
 #include "gui/choosetest.h"
+#include "gui/results_window.h"
 #include "quiz/question_order.h"
 
 #include <QSignalSpy>
@@ -148,6 +149,20 @@ private slots:
         QuizHarness::settle();
         QVERIFY(h.program.windows.get<Welcome>().isVisible());
         QVERIFY(!h.program.windows.is_loaded<quest>());
+    }
+
+    // Enter presses the focused button in every window, not only the default.
+    void enter_presses_the_focused_button()
+    {
+        QuizHarness h;
+        h.start_program();
+        QPushButton *results = ctl<QPushButton>(h.agree(), "results_button");
+        results->setFocus();
+        QTest::keyClick(results, Qt::Key_Return);
+        QVERIFY(h.program.windows.is_loaded<ResultsWindow>());
+        QPushButton *close = ctl<QPushButton>(h.program.windows.get<ResultsWindow>(), "close_button");
+        QTest::keyClick(close, Qt::Key_Return);
+        QVERIFY(!h.program.windows.is_loaded<ResultsWindow>());
     }
 
     void program_ends_when_its_windows_go_data()

@@ -35,9 +35,6 @@ choosetest::choosetest(WindowServices &services) : modal_(services.modal)
                                    ? bank_caption(scenario_.bank->test_title, scenario_.bank->author_email)
                                    : QFileInfo(scenario_file).fileName());
     }
-    // Enter presses the button that has the focus, as on the welcome window.
-    for (QPushButton *button : {ui().Command1, ui().Command2, ui().openFile, ui().Command3})
-        button->setAutoDefault(true);
     connect(ui().Command1, &QPushButton::clicked, this, &choosetest::Command1_Click);
     connect(ui().Command2, &QPushButton::clicked, this, &choosetest::Command2_Click);
     connect(ui().openFile, &QPushButton::clicked, this, &choosetest::openFile_Click);

@@ -77,14 +77,12 @@ quest::quest(WindowServices &services) : session_(services.session), bank_(servi
     ui().Gauge1->setAccessibleName(tr("Percent right"));
     ui().NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
     new AnswerRows(*this, abox, QChoice, *ui().NextButton);
-    // Enter presses the command button that has the focus; elsewhere (an
-    // answer letter, which toggles, or the question) it presses NEXT,
-    // through keyPressEvent.
-    for (QPushButton *button : findChildren<QPushButton *>()) {
-        button->setAutoDefault(!button->isCheckable());
-        // On a typed question every key typed goes to the answer box.
+    // Enter presses the command button that has the focus (as in every
+    // window); elsewhere (an answer letter, which toggles, or the question)
+    // it presses NEXT, through keyPressEvent. On a typed question every key
+    // typed goes to the answer box.
+    for (QPushButton *button : findChildren<QPushButton *>())
         button->installEventFilter(this);
-    }
     ui().exam_flag->installEventFilter(this);
 
     // Q1_GotFocus: the question text is read-only in effect (for a screen
