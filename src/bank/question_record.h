@@ -3,13 +3,18 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <cstddef>
+
+// The most answers a question may have. The built-in bank and the question
+// window's own rows use 1..6; imported questions may have more.
+constexpr size_t max_answers = 10;
 
 // One question as the question window needs it. Arrays count from 1 like the
 // answer letters on screen; index 0 exists and is never used.
 struct question_record {
     QString question;
-    std::array<QString, 7> answers;   // 1..6; a choice the question lacks is ""
-    std::array<qint16, 7> correct{};  // 1 = right, 0 = wrong
+    std::array<QString, max_answers + 1> answers;   // 1..max_answers; a choice the question lacks is ""
+    std::array<qint16, max_answers + 1> correct{};  // 1 = right, 0 = wrong
     QString explanation;              // lines joined by CR LF, "" when none
     QString question_type;            // "FILL..." = typed answer, "ANY_ONE_RIGHT", else choice
     std::array<QString, 4> diagrams;  // picture file names, 1..3, "" = none
@@ -19,7 +24,7 @@ struct question_record {
     QString clue;                     // "" = no clue
     QString answer_note;              // shown on a line after the explanation
     QString topic;                    // the subject area, for the score by topic
-    std::array<QString, 7> answer_feedback;  // 1..6: what choosing that answer means, "" = none
+    std::array<QString, max_answers + 1> answer_feedback;  // 1..max_answers: what choosing that answer means, "" = none
 };
 
 // A question whose type starts with "FILL" (any case) is answered by typing.
