@@ -56,6 +56,14 @@ QString field(const question_record &r, const QString &name)
         return r.clue;
     if (name == QLatin1String("note"))
         return r.answer_note;
+    if (name == QLatin1String("weights")) {
+        QStringList weights;
+        for (size_t k = 1; k < r.answers.size() && !r.answers[k].isEmpty(); ++k)
+            weights << QString::number(answer_weight(r, k));
+        return weights.join(QLatin1Char('|'));
+    }
+    if (name == QLatin1String("case"))
+        return r.case_sensitive ? QStringLiteral("case") : QStringLiteral("no case");
     return QStringLiteral("no field %1").arg(name);
 }
 
@@ -63,7 +71,7 @@ QString field(const question_record &r, const QString &name)
 QString core(const question_record &r)
 {
     QStringList parts;
-    for (const char *name : {"question", "answers", "correct", "explanation", "topic", "type", "feedback", "diagrams"})
+    for (const char *name : {"question", "answers", "correct", "explanation", "topic", "type", "feedback", "diagrams", "weights"})
         parts << field(r, QLatin1String(name));
     return parts.join(QLatin1String(" ## "));
 }
@@ -128,19 +136,16 @@ void TestBankFormats::problems_and_lines_data()
     QTest::newRow("aiken errors") << "aiken-errors.txt" << "34"
                                   << "1 E no ANSWER; 5 E E names no option; 10 E expected option B; 15 E more than six;"
                                      "25 E fewer than two; 29 E names no letter; 39 E no ANSWER";
-    QTest::newRow("gift") << "gift-good.gift" << "4,12,18,21,23,25,28,33,35" << "21 W partial-credit answer \"VLAN\"";
+    QTest::newRow("gift") << "gift-good.gift" << "4,12,18,21,23,25,28,33,35" << "";
     QTest::newRow("gift errors") << "gift-errors.gift" << "24,26"
                                  << "2 E essay; 4 E numerical; 6 E matching; 8 E description; 10 E not closed;"
                                     "12 E title; 14 E text before; 16 E more than six; 18 E fewer than two;"
-                                    "20 E no right answer; 22 W partial-credit; 22 E no answer with full credit;"
-                                    "26 W partial-credit";
-    QTest::newRow("moodle") << "moodle-good.xml" << "6,18,29,36,42,51"
-                            << "29 W partial-credit answer \"STP\"; 51 W partial credit of answer \"Link B\"";
+                                    "20 E no right answer; 22 E no answer with full credit";
+    QTest::newRow("moodle") << "moodle-good.xml" << "6,18,29,36,42,51" << "";
     QTest::newRow("moodle errors") << "moodle-errors.xml" << "39"
                                    << "3 E essay; 4 E matching; 5 E numerical; 6 E cloze; 7 E description;"
                                       "8 E without a type; 11 E more than six; 21 E fewer than two;"
-                                      "25 E no right answer; 30 W partial-credit; 30 E full credit; 34 E no text;"
-                                      "46 E XML error";
+                                      "25 E no right answer; 30 E full credit; 34 E no text";
     QTest::newRow("moodle dtd") << "moodle-dtd.xml" << ""
                                 << "0 E no question could be read; 5 E document type declaration";
     QTest::newRow("json") << "json-good.json" << "3,9" << "";
@@ -200,7 +205,8 @@ void TestBankFormats::imported_fields_data()
     row("gift-good.gift", 2, "question", "Which notation is a MAC mask {ffff.ffff.0000} in = form: 12:34?");
     row("gift-good.gift", 2, "answers", "exact~match|other#one");
     row("gift-good.gift", 3, "type", "FILL_IN");
-    row("gift-good.gift", 3, "answers", "VLAN identifier|VLAN ID");
+    row("gift-good.gift", 3, "answers", "VLAN identifier|VLAN ID|VLAN");
+    row("gift-good.gift", 3, "weights", "100|100|50");
     row("gift-good.gift", 3, "topic", "VLANs/trunks");
     row("gift-good.gift", 4, "answers", "True|False");
     row("gift-good.gift", 4, "correct", "1");
@@ -221,7 +227,8 @@ void TestBankFormats::imported_fields_data()
     row("moodle-good.xml", 0, "topic", "Link aggregation");
     row("moodle-good.xml", 1, "correct", "1,2");
     row("moodle-good.xml", 2, "type", "FILL_IN");
-    row("moodle-good.xml", 2, "answers", "RSTP|802.1w");
+    row("moodle-good.xml", 2, "answers", "RSTP|802.1w|STP");
+    row("moodle-good.xml", 5, "weights", "100|50");
     row("moodle-good.xml", 2, "topic", "Spanning tree");
     row("moodle-good.xml", 3, "answers", "True|False");
     row("moodle-good.xml", 3, "correct", "1");
