@@ -153,6 +153,11 @@ void TestBankFormats::problems_and_lines_data()
                                  << "3 E no text; 4 E more than six; 5 E (3) names no answer; 6 E not a question;"
                                     "7 E no right answer; 8 E fewer than two; 9 E without an accepted answer";
     QTest::newRow("json cut") << "json-truncated.json" << "" << "0 E no question could be read; 4 E JSON error";
+    QTest::newRow("gift typed") << "gift-typed.gift" << "4,11,13,19,21,23" << "";
+    QTest::newRow("moodle typed") << "moodle-typed.xml" << "3,11,18,26" << "";
+    QTest::newRow("moodle cut") << "moodle-cut.xml" << "" << "0 E XML error at line 11: Entity 'nbsp' not declared";
+    QTest::newRow("json typed") << "json-typed.json" << "3,8" << "";
+    QTest::newRow("aiken braces") << "aiken-braces.txt" << "1,7" << "";
 }
 
 void TestBankFormats::problems_and_lines()
@@ -242,6 +247,27 @@ void TestBankFormats::imported_fields_data()
     row("json-good.json", 0, "exhibits", "trunk-config.txt");
     row("json-good.json", 0, "note", "See the VLAN chapter.");
     row("json-good.json", 1, "type", "FILL_IN");
+    row("gift-typed.gift", 0, "weights", "100|100|50|0");
+    row("gift-typed.gift", 0, "feedback", "Right: the lowest cost to the root.|Right, a root port.|"
+                                          "Half: a designated port faces away from the root.|Think of the port role toward the root.");
+    row("gift-typed.gift", 1, "answers", "RSTP|STP|MSTP");
+    row("gift-typed.gift", 1, "correct", "1");
+    row("gift-typed.gift", 2, "weights", "100|75|0");
+    row("gift-typed.gift", 3, "question", "Which command word (go in some shells) leaves configuration mode?");
+    row("gift-typed.gift", 4, "question", "A blocked port still receives BPDUs.");
+    row("gift-typed.gift", 5, "answers", "\\*|*");
+    row("moodle-typed.xml", 0, "case", "case");
+    row("moodle-typed.xml", 0, "weights", "100|0|0");
+    row("moodle-typed.xml", 0, "feedback", "Right.|The name is all in lower case.|It is the word for VLAN 1.");
+    row("moodle-typed.xml", 1, "case", "no case");
+    row("moodle-typed.xml", 1, "weights", "100|50");
+    row("moodle-typed.xml", 2, "weights", "100|33.3333|0");
+    row("moodle-typed.xml", 3, "weights", "50|50|-25|0");
+    row("moodle-typed.xml", 3, "correct", "1,2");
+    row("json-typed.json", 0, "case", "case");
+    row("json-typed.json", 0, "weights", "100|0|0");
+    row("json-typed.json", 1, "weights", "100|40|0");
+    row("aiken-braces.txt", 0, "question", "What does the function int f() { return 0; } return?");
 }
 
 void TestBankFormats::imported_fields()
@@ -285,7 +311,8 @@ void TestBankFormats::sample_round_trip_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<BankFormat>("format");
-    for (const char *file : {"gift-good.gift", "moodle-good.xml", "json-good.json", "aiken-good.txt"}) {
+    for (const char *file : {"gift-good.gift", "moodle-good.xml", "json-good.json", "aiken-good.txt", "gift-typed.gift",
+                             "moodle-typed.xml", "json-typed.json"}) {
         QTest::addRow("%s to gift", file) << file << BankFormat::Gift;
         QTest::addRow("%s to moodle xml", file) << file << BankFormat::MoodleXml;
         QTest::addRow("%s to json", file) << file << BankFormat::Json;
@@ -303,6 +330,9 @@ void TestBankFormats::sample_round_trip()
     QCOMPARE(back.questions.size(), bank.questions.size());
     for (size_t k = 0; k < bank.questions.size(); ++k) {
         QCOMPARE(core(back.questions[k]), core(bank.questions[k]));
+        // GIFT has no case flag: converting says so (format_fit).
+        if (format != BankFormat::Gift)
+            QCOMPARE(back.questions[k].case_sensitive, bank.questions[k].case_sensitive);
         for (const QString &name : bank.questions[k].diagrams)
             QCOMPARE(back.pictures.value(name), bank.pictures.value(name));
     }
@@ -369,6 +399,10 @@ void TestBankFormats::bad_input_data()
     QTest::newRow("many answers") << QByteArray("Q? {") + QByteArray("~a").repeated(1000000) + "}" << BankFormat::Gift << 0
                                   << "1000000 answers: more than six";
     QTest::newRow("many problems") << QByteArray("x\n\n").repeated(5000) << BankFormat::Gift << 0 << "description";
+    QTest::newRow("blank line in answers") << QByteArray("Q? {\n=a\n\n~b\n}\n") << BankFormat::Gift << 0 << "not closed with }";
+    QTest::newRow("stray brace") << QByteArray("Q? {=a ~b}\n\n~c\n}\n") << BankFormat::Gift << 1
+                                 << "a } without its {: a blank line inside the answers";
+    QTest::newRow("only empty answers") << QByteArray("Q? {~ =}") << BankFormat::Gift << 0 << "no answers between the braces";
 }
 
 void TestBankFormats::bad_input()
@@ -541,6 +575,8 @@ void TestBankFormats::format_names_data()
     QTest::newRow("gift suffix") << "a.gift" << QByteArray("ANSWER: A") << "gift" << BankFormat::Gift;
     QTest::newRow("aiken text") << "a.txt" << QByteArray("Q?\nA) x\nANSWER: A") << "aiken" << BankFormat::Aiken;
     QTest::newRow("gift text") << "a.txt" << QByteArray("Q? {=x ~y}") << "GIFT" << BankFormat::Gift;
+    QTest::newRow("aiken with braces") << "a.txt" << QByteArray("int f() { return 0; }?\nA) 0\nB) 1\nANSWER: A") << "aiken"
+                                       << BankFormat::Aiken;
     QTest::newRow("json text") << "bank" << QByteArray("  {\"questions\": []}") << "json" << BankFormat::Json;
     QTest::newRow("xml text") << "bank.txt" << QByteArray("\xef\xbb\xbf<?xml?>") << "xml" << BankFormat::MoodleXml;
 }
