@@ -402,6 +402,12 @@ void TestBankFormats::bad_input_data()
     QTest::newRow("blank line in answers") << QByteArray("Q? {\n=a\n\n~b\n}\n") << BankFormat::Gift << 0 << "not closed with }";
     QTest::newRow("stray brace") << QByteArray("Q? {=a ~b}\n\n~c\n}\n") << BankFormat::Gift << 1
                                  << "a } without its {: a blank line inside the answers";
+    QTest::newRow("weights against the right answer")
+        << QByteArray(R"({"questions": [{"question": "Q?", "answers": ["a", "b"], "correct": [1], "answer_weights": [0, 0]}]})")
+        << BankFormat::Json << 1 << "give no right answer any credit";
+    QTest::newRow("weight out of range")
+        << QByteArray(R"({"questions": [{"question": "Q?", "answers": ["a", "b"], "correct": [1], "answer_weights": [150, 0]}]})")
+        << BankFormat::Json << 1 << "the weight 150 of answer 1 is not from -100 to 100: read as 100";
     QTest::newRow("only empty answers") << QByteArray("Q? {~ =}") << BankFormat::Gift << 0 << "no answers between the braces";
 }
 
