@@ -52,6 +52,8 @@ QString field(const question_record &r, const QString &name)
         return joined(r.diagrams.data(), r.diagrams.size());
     if (name == QLatin1String("exhibits"))
         return joined(r.exhibits.data(), r.exhibits.size());
+    if (name == QLatin1String("diagram descriptions"))
+        return joined(r.diagram_descriptions.data(), r.diagram_descriptions.size());
     if (name == QLatin1String("clue"))
         return r.clue;
     if (name == QLatin1String("note"))
@@ -240,6 +242,7 @@ void TestBankFormats::imported_fields_data()
     row("moodle-good.xml", 3, "feedback", "Correct.|It is the root.");
     row("moodle-good.xml", 4, "question", "Which port blocks in this ring?");
     row("moodle-good.xml", 4, "diagrams", "ring one.png");
+    row("moodle-good.xml", 4, "diagram descriptions", "ring");  // the <img>'s alt text
     row("moodle-good.xml", 5, "diagrams", "uplink.png");
     row("moodle-good.xml", 5, "correct", "1");
     row("json-good.json", 0, "feedback", "Yes.|Voice frames are tagged.|4095 is reserved.");
@@ -330,9 +333,12 @@ void TestBankFormats::sample_round_trip()
     QCOMPARE(back.questions.size(), bank.questions.size());
     for (size_t k = 0; k < bank.questions.size(); ++k) {
         QCOMPARE(core(back.questions[k]), core(bank.questions[k]));
-        // GIFT has no case flag: converting says so (format_fit).
-        if (format != BankFormat::Gift)
+        // GIFT has no case flag (converting says so, format_fit), nor a
+        // diagram's description, which goes out as the <img>'s alt text.
+        if (format != BankFormat::Gift) {
             QCOMPARE(back.questions[k].case_sensitive, bank.questions[k].case_sensitive);
+            QCOMPARE(field(back.questions[k], "diagram descriptions"), field(bank.questions[k], "diagram descriptions"));
+        }
         for (const QString &name : bank.questions[k].diagrams)
             QCOMPARE(back.pictures.value(name), bank.pictures.value(name));
     }

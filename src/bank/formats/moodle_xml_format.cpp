@@ -130,8 +130,13 @@ private:
         }
         const PlainText text = convert(question);
         draft.record.question = text.text;
-        for (const QString &name : text.pictures)
+        for (qsizetype n = 0; n < text.pictures.size(); ++n) {
+            const QString &name = text.pictures.at(n);
             draft.diagrams << (files.contains(name) ? add_picture(bank_, name, files.take(name)) : name);
+            // An <img>'s alt text describes its diagram to a screen reader.
+            if (draft.diagrams.size() <= 3)
+                draft.record.diagram_descriptions[size_t(draft.diagrams.size())] = clean_text(text.picture_texts.value(n));
+        }
         for (auto file = files.cbegin(); file != files.cend(); ++file)
             draft.diagrams << add_picture(bank_, file.key(), file.value());
         const QString image = node.child(QLatin1String("image")) ? node.child(QLatin1String("image"))->text.trimmed() : QString();
@@ -174,7 +179,7 @@ private:
             return {};
         const QString format = node->attribute(QLatin1String("format"));
         if (format == QLatin1String("plain_text") || format == QLatin1String("markdown"))
-            return {with_line_breaks(QStringView(text->text).trimmed()), {}};
+            return {with_line_breaks(QStringView(text->text).trimmed()), {}, {}};
         return html_to_plain(text->text);
     }
 
@@ -240,16 +245,24 @@ void write_text(QXmlStreamWriter &xml, const QString &element, const QString &ht
     xml.writeEndElement();
 }
 
-// The question text in HTML with its pictures: embedded when the bank holds
-// them, else named for the teacher to add.
+// ' alt="text"' for a picture described in words, else nothing.
+QString alt_attribute(const QString &description)
+{
+    return description.trimmed().isEmpty() ? QString()
+                                           : QStringLiteral(" alt=\"%1\"").arg(description.simplified().toHtmlEscaped());
+}
+
+// The question text in HTML with its pictures, described by their alt
+// text: embedded when the bank holds them, else named for the teacher to add.
 void write_question_text(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record)
 {
     QString html = plain_to_html(record.question);
     for (size_t k = 1; k <= 3; ++k) {
         const QString &name = record.diagrams[k];
-        if (!name.isEmpty())
-            html += QLatin1String("<br>") + (bank.pictures.contains(name) ? picture_tag(name)
-                                                                          : QStringLiteral("<img src=\"%1\">").arg(name.toHtmlEscaped()));
+        if (name.isEmpty())
+            continue;
+        QString tag = bank.pictures.contains(name) ? picture_tag(name) : QStringLiteral("<img src=\"%1\">").arg(name.toHtmlEscaped());
+        html += QLatin1String("<br>") + tag.insert(tag.size() - 1, alt_attribute(record.diagram_descriptions[k]));
     }
     xml.writeStartElement(QStringLiteral("questiontext"));
     xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
