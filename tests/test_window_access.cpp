@@ -64,11 +64,17 @@ QWidget &open_window(QuizHarness &h, const QString &name)
     return h.program.windows.get<ReviewWindow>();
 }
 
+// Whether the window became the active one, as asked.
+bool activated(QWidget &window)
+{
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // The controls Tab visits from the one with the focus, until it comes round.
 QStringList tab_chain(QWidget &window)
 {
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window) || !window.focusWidget())
+    if (!activated(window) || !window.focusWidget())
         return {QStringLiteral("(no focus)")};
     QWidget *first = window.focusWidget();
     QStringList visited;
@@ -222,8 +228,7 @@ private slots:
         SightedFocusRedirect::screen_reader_running = [reader] { return reader; };
         QuizHarness h;
         QWidget &review = open_window(h, QStringLiteral("review"));
-        review.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&review));
+        QVERIFY(activated(review));
         auto *list = ctl<QListWidget>(review, "question_list");
         auto *detail = ctl<QTextEdit>(review, "detail");
         QCOMPARE(bool(detail->textInteractionFlags() & Qt::TextSelectableByKeyboard), reader);
@@ -241,8 +246,7 @@ private slots:
     {
         QuizHarness h;
         QWidget &review = open_window(h, QStringLiteral("review"));
-        review.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&review));
+        QVERIFY(activated(review));
         auto *table = ctl<QTreeWidget>(review, "topic_scores");
         auto *list = ctl<QListWidget>(review, "question_list");
         QVERIFY(table->topLevelItemCount() > 1);
@@ -252,7 +256,10 @@ private slots:
         QCOMPARE(list->currentRow(), 0);
         QAccessibleInterface *cell = accessible(table)->focusChild();
         QVERIFY(cell);
-        QCOMPARE(cell->text(QAccessible::Name), table->topLevelItem(1)->text(0));
+        // Each cell is read with its column's title, the bar's as its figure.
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("Topic: ") + table->topLevelItem(1)->text(0));
+        QCOMPARE(table->topLevelItem(1)->data(3, Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Share right: ") + table->topLevelItem(1)->text(2));
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 1);

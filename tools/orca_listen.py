@@ -218,7 +218,8 @@ def start_quiz(listener, quiz, exam_minutes=None, window_when_right=True):
 def welcome(listener, bank):
     """The welcome and options windows, gone through with Tab."""
     listener.step("the welcome window opens", lambda: listener.window(".+"))
-    for n in range(3):
+    # Round its five stops: the title and author boxes, the bank, I Agree, Exit.
+    for n in range(5):
         listener.step("Tab", listener.keys("Tab"))
     listener.step("Return on 'I Agree'", listener.keys("Return"))
     listener.window(r"^Start the QUIZ$")
@@ -329,10 +330,14 @@ def quit_to_review(listener, bank):
 
 def review(listener, bank):
     """The review window after a quiz quit: Down and Up through the questions,
-    then Tab to the score-by-topic table."""
+    Tab to the selected question's detail and Down through it, then Tab to
+    the score-by-topic table."""
     quit_to_review(listener, bank)
     listener.step("Down", listener.keys("Down"))
     listener.step("Up", listener.keys("Up"))
+    listener.tab_to(r"^Review - ", {pyatspi.ROLE_TEXT, pyatspi.ROLE_DOCUMENT_TEXT, pyatspi.ROLE_PARAGRAPH})
+    for n in range(3):
+        listener.step("Down (in the detail)", listener.keys("Down"))
     listener.tab_to(r"^Review - ", {pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TREE})
     listener.step("Down (in the table)", listener.keys("Down"))
 

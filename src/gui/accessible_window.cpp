@@ -13,6 +13,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWidget>
 
 namespace {
@@ -173,6 +174,19 @@ protected:
 void read_current_row_on_focus(QAbstractItemView &view)
 {
     new CurrentRowReader(view);
+}
+
+void name_cells_with_headers(QTreeWidget &tree)
+{
+    const QTreeWidgetItem *header = tree.headerItem();
+    for (int row = 0; row < tree.topLevelItemCount(); ++row) {
+        QTreeWidgetItem *item = tree.topLevelItem(row);
+        for (int column = 0; column < tree.columnCount(); ++column) {
+            const QString named = item->data(column, Qt::AccessibleTextRole).toString();
+            item->setData(column, Qt::AccessibleTextRole,
+                          QStringLiteral("%1: %2").arg(header->text(column), named.isEmpty() ? item->text(column) : named));
+        }
+    }
 }
 
 std::function<bool()> SightedFocusRedirect::screen_reader_running = &QAccessible::isActive;

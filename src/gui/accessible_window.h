@@ -2,6 +2,7 @@
 
 #include <QObject>
 class QAbstractItemView;
+class QTreeWidget;
 #include <functional>
 #include <QPointer>
 #include <QWidget>
@@ -39,6 +40,9 @@ int times_announced(const QWidget &notice);
 // takes the focus (Qt tells of the row before the view, and Orca keeps the
 // view): the row's cell is told as focused once the view is.
 void read_current_row_on_focus(QAbstractItemView &view);
+// Each cell of the tree's rows is read with its column's title ("Score:
+// 50%"): call it once the rows are filled.
+void name_cells_with_headers(QTreeWidget &tree);
 
 // A read-only text that sighted use never keeps the focus on: whenever it
 // gets the focus it passes it on to `to`. With a screen reader running, the

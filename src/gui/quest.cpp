@@ -214,7 +214,6 @@ void quest::lay_out_question()
         abox[1]->setAccessibleName(tr("Type the answer"));
         abox[1]->setFocusPolicy(Qt::StrongFocus);
         ui().typestuff->show();
-        abox[1]->clear();
         abox[1]->show();
         ui().Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
     } else {
@@ -247,10 +246,14 @@ void quest::lay_out_question()
     verdict_.clear();
     // A typed answer is typed at once; a choice is made with the letters,
     // and Enter presses NEXT.
-    if (typed)
+    if (typed) {
         abox[1]->setFocus();
-    else
+        // Emptied once it has the focus: a screen reader that heard of the
+        // caret moving in it first would take it for the focus, silently.
+        abox[1]->clear();
+    } else {
         ui().NextButton->setFocus();
+    }
 }
 
 QString quest::question_news(const question_record &record, bool typed) const

@@ -112,6 +112,7 @@ void ResultsWindow::refresh()
     }
     ui().topics->clear();
     ui().topics->addTopLevelItems(rows);
+    name_cells_with_headers(*ui().topics);
     fit_columns(*ui().attempts);
     fit_columns(*ui().topics);
 }

@@ -179,10 +179,11 @@ void ReviewWindow::fill_topics()
         bar->setAccessibleName(tr("%1: %2 percent right").arg(score.topic).arg(score.percent()));
         tree.setItemWidget(item, 3, bar);
         // The bar's cell, read with its row, says what the bar shows.
-        item->setData(3, Qt::AccessibleTextRole, tr("%1 percent right").arg(score.percent()));
+        item->setData(3, Qt::AccessibleTextRole, tr("%1%").arg(score.percent()));
     }
     for (int column = 0; column < 3; ++column)
         tree.resizeColumnToContents(column);
+    name_cells_with_headers(tree);
     // Tab reaches the table at its first row, which a screen reader reads.
     if (tree.topLevelItemCount() > 0)
         tree.setCurrentItem(tree.topLevelItem(0));
