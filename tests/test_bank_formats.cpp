@@ -144,9 +144,10 @@ void TestBankFormats::problems_and_lines_data()
     QTest::newRow("moodle dtd") << "moodle-dtd.xml" << ""
                                 << "0 E no question could be read; 5 E document type declaration";
     QTest::newRow("json") << "json-good.json" << "3,9" << "";
-    QTest::newRow("json errors") << "json-errors.json" << "10"
+    QTest::newRow("json errors") << "json-errors.json" << "12"
                                  << "3 E no text; 4 E more than six; 5 E (3) names no answer; 6 E not a question;"
-                                    "7 E no right answer; 8 E fewer than two; 9 E without an accepted answer";
+                                    "7 E no right answer; 8 E fewer than two; 9 E without an accepted answer;"
+                                    "10 E without a \"lab\" object; 11 E the lab: link end SW1 P9 is not a port";
     QTest::newRow("json cut") << "json-truncated.json" << "" << "0 E no question could be read; 4 E JSON error";
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/designed_window.h"
+#include "quiz/marking.h"
 
 #include <QWidget>
 #include <array>
@@ -37,6 +38,9 @@ public:
     void clear_the_boxes();
     // What the student has pressed or typed for the question on screen.
     StudentAnswer answer_on_screen() const;
+    // A lab question is answered in the lab window: what the student has
+    // done there so far, which NEXT hands in.
+    void set_lab_outcome(const LabOutcome &outcome) { lab_outcome_ = outcome; }
 
     void NextButton_Click();
     void quitquiz_Click();
@@ -85,4 +89,5 @@ private:
     int flag_position_ = -1;   // the exam question on screen when Flag was pressed
     bool exam_layout_ = false;
     QString verdict_;          // "Correct."/"Incorrect.", said with the next question
+    LabOutcome lab_outcome_;   // of the lab question on screen
 };

@@ -16,8 +16,12 @@ QChar letter(size_t position)
 } // namespace
 
 QString feedback_text(const question_record &record, bool answered_right,
-                      const std::array<bool, 7> &visible)
+                      const std::array<bool, 7> &visible, const LabOutcome &lab)
 {
+    if (is_lab_question(record))
+        return (answered_right ? QStringLiteral("Great Job.") : QStringLiteral("Incorrect.")) + kNewLine + kNewLine +
+               lab_outcome_lines(lab).join(kNewLine) + kNewLine + kNewLine + record.question + kNewLine + kNewLine +
+               record.explanation + kNewLine + record.answer_note;
     QString text = answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("The answer(s): ")
                                   : QStringLiteral("Incorrect.") + kNewLine + QStringLiteral("The correct answer(s): ");
     if (is_typed_question(record)) {

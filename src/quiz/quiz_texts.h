@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/question_record.h"
+#include "quiz/marking.h"
 
 #include <QString>
 #include <array>
@@ -10,9 +11,10 @@
 // The answer window's text: heading, the right answer(s), the question with
 // its visible lettered choices, the explanation and the answer note. Lines
 // are joined by CR LF. visible[p] tells which choice positions are on
-// screen; it is not used for typed questions.
+// screen; it is not used for typed questions. A lab lists the goals met and
+// missed and the commands typed instead of answers.
 QString feedback_text(const question_record &record, bool answered_right,
-                      const std::array<bool, 7> &visible);
+                      const std::array<bool, 7> &visible, const LabOutcome &lab = {});
 
 // The end-of-quiz report, lines joined by LF.
 QString report_text(int number_right, int total);

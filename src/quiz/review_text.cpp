@@ -99,7 +99,10 @@ QString review_detail_html(int position, const LoggedAnswer &answer)
     if (answer.milliseconds > 0)
         text += QStringLiteral(", time %1").arg(minutes_seconds(answer.milliseconds));
     text += QStringLiteral(")</p><p>%1</p>").arg(html(answer.shown.question));
-    text += answer.typed_question() ? typed_rows(answer) : choice_rows(answer);
+    if (answer.lab_question())
+        text += QStringLiteral("<p>%1</p>").arg(html(lab_outcome_lines(answer.lab).join(QLatin1Char('\n'))));
+    else
+        text += answer.typed_question() ? typed_rows(answer) : choice_rows(answer);
     if (!answer.shown.explanation.trimmed().isEmpty())
         text += QStringLiteral("<p><b>Explanation</b><br>%1</p>").arg(html(answer.shown.explanation));
     if (!answer.shown.answer_note.trimmed().isEmpty())

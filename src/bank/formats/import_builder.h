@@ -31,7 +31,8 @@ void report(ImportedBank &bank, int line, bool skipped, const QString &message);
 void add_question(ImportedBank &bank, DraftQuestion draft);
 
 // Adds a complete record when it can be asked: question text, two answers
-// or more with a right one (one accepted answer for a typed question). Its
+// or more with a right one (one accepted answer for a typed question, a
+// lab for a lab question). Its
 // texts are cleaned of characters no format can carry.
 void add_record(ImportedBank &bank, question_record record, int line);
 
