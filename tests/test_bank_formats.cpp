@@ -324,7 +324,9 @@ void TestBankFormats::every_sample_reads_back()
     QFETCH(QString, file);
     QFETCH(BankFormat, format);
     const ImportedBank bank = sample(file);
-    QCOMPARE(reimported(bank, format).questions.size(), bank.questions.size());
+    // Only JSON holds a lab.
+    const auto labs = size_t(std::count_if(bank.questions.begin(), bank.questions.end(), is_lab_question));
+    QCOMPARE(reimported(bank, format).questions.size(), bank.questions.size() - (format == BankFormat::Json ? 0 : labs));
 }
 
 void TestBankFormats::bad_input_data()
