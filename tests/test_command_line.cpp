@@ -115,6 +115,16 @@ private slots:
         long_answers.questions[2].answers[1] = QString(200, QLatin1Char('y'));
         QTest::newRow("long answers") << long_answers << QStringList{"11: answer C has 111 characters"};
 
+        // A typed answer of stars alone accepts anything: only at full credit a fault.
+        ImportedBank stars = bank_of({1, 1});
+        for (question_record &record : stars.questions) {
+            record.question_type = QStringLiteral("FILL_IN");
+            record.answers = {QString(), QStringLiteral("trunk"), QStringLiteral(" ** ")};
+        }
+        stars.questions[1].weighted = true;
+        stars.questions[1].weights[1] = 100;
+        QTest::newRow("catch-all typed answer") << stars << QStringList{"1: typed answer 2 is \"**\" at full credit"};
+
         const QString to_root = QStringLiteral("spanning-tree priority 4096");
         QTest::newRow("lab proven") << lab_bank("spanning-tree priority 61440", to_root) << QStringList();
         QTest::newRow("lab solved at the start") << lab_bank(to_root, to_root)
@@ -160,6 +170,11 @@ private slots:
                                         << QStringList{"--to takes json, gift or moodle-xml"};
         QTest::newRow("embedded, no --output") << QStringList{"--convert", kData + "campus.xml", "--to", "json"} << 0 << "{"
                                                << QStringList{"1 embedded pictures are not written"};
+        QTest::newRow("case flag to gift")
+            << QStringList{"--convert", "case.xml=<quiz>\n<question type=\"shortanswer\"><questiontext><text>Name?</text>"
+                           "</questiontext><usecase>1</usecase><answer fraction=\"100\"><text>Root</text></answer>"
+                           "</question></quiz>", "--to", "gift"}
+            << 1 << "" << QStringList{"case.xml:2: warning: GIFT has no place for \"case matters\""};
         QTest::newRow("help-all") << QStringList{"--help-all"} << 0 << "Usage: " << QStringList();
         QTest::newRow("version") << QStringList{"-v"} << 0 << "test_command_line 1.0" << QStringList();
         for (const QStringList &refused : {QStringList{"a", "b"}, QStringList{"--check"}, QStringList{"--convert", "a"},

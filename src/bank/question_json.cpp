@@ -100,6 +100,22 @@ QString read_lab_object(const QJsonObject &json, question_record &record)
     return {};
 }
 
+// "answer_weights": one number per answer, in percent; "" or why not.
+QString read_weights(const QJsonArray &weights, qsizetype answers, question_record &record)
+{
+    if (weights.isEmpty())
+        return {};
+    if (weights.size() != answers)
+        return QStringLiteral("%1 answer weights for %2 answers").arg(weights.size()).arg(answers);
+    for (qsizetype k = 0; k < weights.size(); ++k) {
+        if (!weights.at(k).isDouble())
+            return QStringLiteral("answer weight %1 is not a number").arg(k + 1);
+        record.weights[size_t(k + 1)] = weights.at(k).toDouble();
+    }
+    record.weighted = true;
+    return {};
+}
+
 } // namespace
 
 QString read_question_json(const QJsonObject &json, question_record &record, QStringList *warning_list)
@@ -145,11 +161,15 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
     }
     fill_strings(record.exhibits, list(json, "exhibits", warnings), "exhibits", warnings);
     fill_strings(record.answer_feedback, list(json, "answer_feedback", warnings), "answer_feedback", warnings);
+    const QJsonValue case_sensitive = json.value(QLatin1String("case_sensitive"));
+    if (!case_sensitive.isBool() && !case_sensitive.isUndefined())
+        warnings.add(QStringLiteral("\"case_sensitive\" is not true or false: left out"));
+    record.case_sensitive = case_sensitive.toBool();
     if (is_lab_question(record))
         return read_lab_object(json, record);
     if (json.contains(QLatin1String("lab")))
         warnings.add(QStringLiteral("\"lab\" on a question that is not a lab: left out"));
-    return {};
+    return read_weights(list(json, "answer_weights", warnings), answers.size(), record);
 }
 
 QJsonObject write_question_json(const question_record &record)
@@ -181,5 +201,13 @@ QJsonObject write_question_json(const question_record &record)
             lab.remove(QLatin1String("task"));
         json.insert(QLatin1String("lab"), lab);
     }
+    if (record.weighted) {
+        QJsonArray weights;
+        for (qsizetype k = 1; k <= json.value(QLatin1String("answers")).toArray().size(); ++k)
+            weights.append(record.weights[size_t(k)]);
+        json.insert(QLatin1String("answer_weights"), weights);
+    }
+    if (record.case_sensitive)
+        json.insert(QLatin1String("case_sensitive"), true);
     return json;
 }

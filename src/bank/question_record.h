@@ -28,6 +28,11 @@ struct question_record {
     QString answer_note;              // shown on a line after the explanation
     QString topic;                    // the subject area, for the score by topic
     std::array<QString, max_answers + 1> answer_feedback;  // 1..max_answers: what choosing that answer means, "" = none
+    // Credit of each answer in percent (negative takes credit away), as the
+    // bank file gives it; only when weighted, else see answer_weight().
+    std::array<double, max_answers + 1> weights{};  // 1..max_answers
+    bool weighted = false;
+    bool case_sensitive = false;  // typed answers are compared with their case
     std::shared_ptr<const LabDefinition> lab;  // a lab question's network and goals; null for any other
 };
 
@@ -61,3 +66,22 @@ inline bool is_any_one_right(const question_record &record)
 {
     return record.question_type.compare(any_one_right_type(), Qt::CaseInsensitive) == 0;
 }
+
+// The credit of answer k in percent when the record carries no weights: a
+// typed question accepts every answer; a choice's right answer is full
+// credit, a wrong one none, and where several are to be chosen together each
+// right one earns its share and a wrong one takes it all back.
+double default_weight(const question_record &record, size_t k);
+
+// The credit of answer k in percent: its own weight, or the default.
+inline double answer_weight(const question_record &record, size_t k)
+{
+    return record.weighted ? record.weights[k] : default_weight(record, k);
+}
+
+// Full credit, also when written as 99.999...
+constexpr double full_credit = 99.99;
+
+// Clears weighted when every weight equals its default, so that a bank file
+// which states only what the default says reads and writes as before.
+void drop_default_weights(question_record &record);

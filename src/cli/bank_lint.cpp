@@ -41,7 +41,9 @@ public:
             check_files(record, line);
             if (is_lab_question(record))
                 check_lab(record, line);
-            else if (!is_typed_question(record))
+            else if (is_typed_question(record))
+                check_typed(record, line);
+            else
                 check_choices(record, line);
         }
         check_bunched_letters();
@@ -91,6 +93,20 @@ private:
     {
         for (const QString &problem : prove_lab(*record.lab))
             warn(line, QStringLiteral("lab: %1").arg(problem));
+    }
+
+    // A pattern of stars alone matches whatever is typed, nothing included:
+    // at full credit every answer is right.
+    void check_typed(const question_record &record, int line)
+    {
+        for (size_t p = 1; p <= max_answers; ++p) {
+            const QString pattern = record.answers[p].trimmed();
+            if (!pattern.isEmpty() && pattern.count(QLatin1Char('*')) == pattern.size() &&
+                answer_weight(record, p) >= full_credit)
+                warn(line, QStringLiteral("typed answer %1 is \"%2\" at full credit: it accepts any answer")
+                               .arg(p)
+                               .arg(pattern));
+        }
     }
 
     void check_choices(const question_record &record, int line)

@@ -13,7 +13,8 @@ PresentedQuestion present_question(const question_record &bank_record, bool shuf
         if (!bank_record.answers[size_t(p)].trimmed().isEmpty())
             ++shown.answer_count;
     }
-    if (shuffle_answers) {
+    // A typed question's answers are matched in their order: never shuffled.
+    if (shuffle_answers && !is_typed_question(bank_record)) {
         const qint16 count = shown.answer_count;
         for (qint16 p = 1; p <= count; ++p)
             std::swap(shown.display_order[size_t(p)], shown.display_order[size_t(random.next_position(count))]);
@@ -24,6 +25,7 @@ PresentedQuestion present_question(const question_record &bank_record, bool shuf
         shown.record.answers[p] = bank_record.answers[from];
         shown.record.correct[p] = bank_record.correct[from];
         shown.record.answer_feedback[p] = bank_record.answer_feedback[from];
+        shown.record.weights[p] = bank_record.weights[from];
     }
     return shown;
 }

@@ -14,7 +14,8 @@ struct PresentedQuestion {
     qint16 answer_count = 0;              // answers whose trimmed text is not empty
 };
 
-// Counts the answers and, when shuffle_answers is set, swaps each position
+// Counts the answers and, when shuffle_answers is set and the answers are
+// choices (a typed question's are matched in order), swaps each position
 // 1..answer_count with one drawn over that whole range. Positions past
 // answer_count keep their own answer.
 PresentedQuestion present_question(const question_record &bank_record, bool shuffle_answers,

@@ -3,6 +3,7 @@
 #include "quiz/marking.h"
 
 #include <QStringList>
+#include <cmath>
 
 namespace {
 
@@ -13,19 +14,30 @@ QChar letter(size_t position)
     return QChar(char16_t(u'A' + position - 1));
 }
 
+// A typed question's answer to show: the first with full credit.
+QString first_accepted(const question_record &record)
+{
+    for (size_t p = 1; p <= max_answers; ++p) {
+        if (!record.answers[p].isEmpty() && answer_weight(record, p) >= full_credit)
+            return record.answers[p];
+    }
+    return record.answers[1];
+}
+
 } // namespace
 
 QString feedback_text(const question_record &record, bool answered_right,
-                      const std::array<bool, 7> &visible, const LabOutcome &lab)
+                      const std::array<bool, 7> &visible)
 {
     if (is_lab_question(record))
-        return (answered_right ? QStringLiteral("Great Job.") : QStringLiteral("Incorrect.")) + kNewLine + kNewLine +
-               lab_outcome_lines(lab).join(kNewLine) + kNewLine + kNewLine + record.question + kNewLine + kNewLine +
-               record.explanation + kNewLine + record.answer_note;
+        return (answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("Every goal holds.")
+                               : QStringLiteral("Incorrect.") + kNewLine + QStringLiteral("Not every goal holds.")) +
+               kNewLine + kNewLine + record.question + kNewLine + kNewLine + record.explanation + kNewLine +
+               record.answer_note;
     QString text = answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("The answer(s): ")
                                   : QStringLiteral("Incorrect.") + kNewLine + QStringLiteral("The correct answer(s): ");
     if (is_typed_question(record)) {
-        text += record.answers[1] + kNewLine + kNewLine + record.question;
+        text += first_accepted(record) + kNewLine + kNewLine + record.question;
     } else {
         QStringList right;
         for (size_t p = 1; p <= 6; ++p) {
@@ -40,6 +52,44 @@ QString feedback_text(const question_record &record, bool answered_right,
         }
     }
     return text + kNewLine + kNewLine + record.explanation + kNewLine + record.answer_note;
+}
+
+QString feedback_text(const LoggedAnswer &marked)
+{
+    QString text = feedback_text(marked.shown, marked.right, marked.choice.visible);
+    const QStringList outcome = outcome_lines(marked);
+    if (outcome.isEmpty())
+        return text;
+    // After the line of the right answers.
+    const qsizetype end = text.indexOf(kNewLine, text.indexOf(kNewLine) + kNewLine.size());
+    return text.insert(end, kNewLine + outcome.join(kNewLine));
+}
+
+QStringList outcome_lines(const LoggedAnswer &marked)
+{
+    QStringList lines;
+    if (marked.lab_question())
+        return lab_outcome_lines(marked.lab);
+    if (!marked.answered)
+        return lines;
+    const question_record &record = marked.shown;
+    double credit = 0;
+    if (marked.typed_question()) {
+        const size_t match = typed_match(record, marked.typed);
+        if (match > 0 && !record.answer_feedback[match].isEmpty())
+            lines << QStringLiteral("About your answer: %1").arg(record.answer_feedback[match]);
+        credit = typed_credit(record, marked.typed);
+    } else {
+        credit = choice_credit(record, marked.choice);
+    }
+    if (record.weighted && !marked.right && credit > 0)
+        lines << QStringLiteral("Partial credit: %1.").arg(credit_text(credit));
+    return lines;
+}
+
+QString credit_text(double percent)
+{
+    return QString::number(std::round(percent * 100) / 100) + QLatin1Char('%');
 }
 
 QString report_text(int number_right, int total)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "bank/question_record.h"
-#include "quiz/marking.h"
+#include "quiz/answer_log.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // Texts shown to the student after an answer and at the end of a quiz.
@@ -11,10 +11,25 @@
 // The answer window's text: heading, the right answer(s), the question with
 // its visible lettered choices, the explanation and the answer note. Lines
 // are joined by CR LF. visible[p] tells which choice positions are on
-// screen; it is not used for typed questions. A lab lists the goals met and
-// missed and the commands typed instead of answers.
+// screen; it is not used for typed questions. A lab has no answers: whether
+// every goal holds takes their place.
 QString feedback_text(const question_record &record, bool answered_right,
-                      const std::array<bool, 7> &visible, const LabOutcome &lab = {});
+                      const std::array<bool, 7> &visible);
+
+// The same for a marked answer, with what it earned: after the right
+// answer(s), the feedback of the typed answer matched and the partial credit
+// of a weighted question (see outcome_lines).
+QString feedback_text(const LoggedAnswer &marked);
+
+// What the student's answer earned beyond right or wrong, one line each:
+// "About your answer: FEEDBACK" for a typed answer whose matched answer
+// (right or wrong) has feedback, and "Partial credit: 75%." when a question with
+// weights earned some credit but not all. A lab's are the goals met and
+// missed and the commands typed (lab_outcome_lines). Empty when none applies.
+QStringList outcome_lines(const LoggedAnswer &marked);
+
+// "75%", "33.33%": a credit in percent, to two decimals at most.
+QString credit_text(double percent);
 
 // The end-of-quiz report, lines joined by LF.
 QString report_text(int number_right, int total);
