@@ -360,6 +360,8 @@ QByteArray export_gift(const ImportedBank &bank)
     QString topic;
     int number = 0;
     for (const question_record &record : bank.questions) {
+        if (is_lab_question(record))
+            continue;  // no place for a lab; the converter warns of it
         if (record.topic != topic) {
             topic = record.topic;
             out += QLatin1String("\n$CATEGORY: $course$/top/") + category_path(topic) + QLatin1Char('\n');

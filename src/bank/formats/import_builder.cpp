@@ -180,6 +180,8 @@ void add_record(ImportedBank &bank, question_record record, int line)
     QString refused;
     if (record.question.trimmed().isEmpty())
         refused = QStringLiteral("the question has no text");
+    else if (is_lab_question(record))
+        refused = record.lab ? QString() : QStringLiteral("a lab question without a lab");
     else if (is_typed_question(record) && !accepts_something(record, answers))
         refused = QStringLiteral("a typed question without an accepted answer");
     else if (!is_typed_question(record) && answers < 2)

@@ -359,6 +359,8 @@ QByteArray export_moodle_xml(const ImportedBank &bank)
     QString topic;
     int number = 0;
     for (const question_record &record : bank.questions) {
+        if (is_lab_question(record))
+            continue;  // no place for a lab; the converter warns of it
         if (number == 0 || record.topic != topic) {
             topic = record.topic;
             xml.writeStartElement(QStringLiteral("question"));
