@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -81,6 +82,36 @@ void put_array(QJsonObject &json, const char *key, const QJsonArray &values)
         json.insert(QLatin1String(key), values);
 }
 
+// A numerical question's "tolerances" (numbers, one per answer) and "units"
+// ({"name": "km", "multiplier": 0.001} each).
+void read_numerical(const QJsonObject &json, question_record &record, const Warnings &warnings)
+{
+    const QJsonArray tolerances = list(json, "tolerances", warnings);
+    for (qsizetype k = 0; k < std::min<qsizetype>(tolerances.size(), max_answers); ++k)
+        record.tolerances[size_t(k + 1)] = std::abs(tolerances.at(k).toDouble());
+    if (std::any_of(tolerances.begin(), tolerances.end(), [](const QJsonValue &v) { return !v.isDouble(); }))
+        warnings.add(QStringLiteral("\"tolerances\" holds something other than numbers: read as 0"));
+    for (const QJsonValue &unit : list(json, "units", warnings)) {
+        const QString name = unit.toObject().value(QLatin1String("name")).toString().trimmed();
+        const double multiplier = unit.toObject().value(QLatin1String("multiplier")).toDouble(1);
+        if (name.isEmpty() || multiplier == 0 || record.units.size() == max_answers)
+            warnings.add(QStringLiteral("a unit without a name or a multiplier, or past %1 units: left out").arg(max_answers));
+        else
+            record.units.push_back({name, multiplier});
+    }
+}
+
+void write_numerical(QJsonObject &json, const question_record &record)
+{
+    QJsonArray tolerances, units;
+    for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k)
+        tolerances.append(record.tolerances[k]);
+    for (const AnswerUnit &unit : record.units)
+        units.append(QJsonObject{{QStringLiteral("name"), unit.name}, {QStringLiteral("multiplier"), unit.multiplier}});
+    json.insert(QLatin1String("tolerances"), tolerances);
+    put_array(json, "units", units);
+}
+
 } // namespace
 
 QString read_question_json(const QJsonObject &json, question_record &record, QStringList *warning_list)
@@ -89,8 +120,8 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
     const QJsonArray answers = list(json, "answers", warnings);
     if (text(json, "question", warnings).isEmpty())
         return QStringLiteral("the question has no text");
-    if (answers.size() > 6)
-        return QStringLiteral("more than six answers");
+    if (answers.size() > qsizetype(max_answers))
+        return QStringLiteral("more than %1 answers").arg(max_answers);
 
     record = question_record();
     record.question = text(json, "question", Warnings(nullptr));
@@ -126,6 +157,8 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
     }
     fill_strings(record.exhibits, list(json, "exhibits", warnings), "exhibits", warnings);
     fill_strings(record.answer_feedback, list(json, "answer_feedback", warnings), "answer_feedback", warnings);
+    if (is_numerical_question(record))
+        read_numerical(json, record, warnings);
     return {};
 }
 
@@ -152,5 +185,7 @@ QJsonObject write_question_json(const question_record &record)
     put_array(json, "exhibits", strings(record.exhibits));
     put_text(json, "answer_note", record.answer_note);
     put_array(json, "answer_feedback", strings(record.answer_feedback));
+    if (is_numerical_question(record))
+        write_numerical(json, record);
     return json;
 }

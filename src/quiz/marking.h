@@ -7,11 +7,14 @@
 
 // Marking and score arithmetic of the question window, free of widgets.
 
+// One flag per answer position, 1..max_answers.
+using AnswerFlags = std::array<bool, max_answers + 1>;
+
 // What the student did on a choice question: which positions are shown and
-// which of them are pressed (index 1..6).
+// which of them are pressed.
 struct ChoiceAnswer {
-    std::array<bool, 7> visible{};
-    std::array<bool, 7> pressed{};
+    AnswerFlags visible{};
+    AnswerFlags pressed{};
 };
 
 // Right only when the pressed visible choices are exactly the right ones; in
@@ -19,7 +22,8 @@ struct ChoiceAnswer {
 bool choice_is_right(const question_record &record, const ChoiceAnswer &answer);
 
 // Right when the typed text, trimmed of surrounding white space (line breaks
-// included) and upper-cased, equals a non-empty answer treated the same way.
+// included) and upper-cased, equals a non-empty answer treated the same way;
+// a numerical question's when the answer its value matches is a right one.
 bool typed_is_right(const question_record &record, const QString &typed);
 
 // "9/18"

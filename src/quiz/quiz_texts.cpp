@@ -1,6 +1,7 @@
 #include "quiz/quiz_texts.h"
 
 #include "quiz/marking.h"
+#include "quiz/numerical_marking.h"
 
 #include <QStringList>
 
@@ -16,21 +17,22 @@ QChar letter(size_t position)
 } // namespace
 
 QString feedback_text(const question_record &record, bool answered_right,
-                      const std::array<bool, 7> &visible)
+                      const AnswerFlags &visible)
 {
     QString text = answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("The answer(s): ")
                                   : QStringLiteral("Incorrect.") + kNewLine + QStringLiteral("The correct answer(s): ");
     if (is_typed_question(record)) {
-        text += record.answers[1] + kNewLine + kNewLine + record.question;
+        text += (is_numerical_question(record) ? numerical_right_answers(record) : record.answers[1]) + kNewLine + kNewLine +
+                record.question;
     } else {
         QStringList right;
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             if (record.correct[p] == 1)
                 right << letter(p);
         }
         text += QLatin1Char(' ') + right.join(is_any_one_right(record) ? QStringLiteral(" or ") : QStringLiteral(" "));
         text += kNewLine + kNewLine + record.question;
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             if (visible[p])
                 text += kNewLine + letter(p) + QStringLiteral(".)  ") + record.answers[p];
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bank/question_record.h"
+#include "quiz/marking.h"
 
 #include <QString>
 #include <array>
@@ -12,7 +12,7 @@
 // are joined by CR LF. visible[p] tells which choice positions are on
 // screen; it is not used for typed questions.
 QString feedback_text(const question_record &record, bool answered_right,
-                      const std::array<bool, 7> &visible);
+                      const AnswerFlags &visible);
 
 // The end-of-quiz report, lines joined by LF.
 QString report_text(int number_right, int total);

@@ -1,5 +1,7 @@
 #include "quiz/review_text.h"
 
+#include "quiz/numerical_marking.h"
+
 #include <QStringList>
 #include <algorithm>
 
@@ -21,7 +23,7 @@ QChar letter(size_t position)
 QString choice_rows(const LoggedAnswer &answer)
 {
     QString rows;
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         if (!answer.choice.visible[p])
             continue;
         const bool right = answer.shown.correct[p] == 1;
@@ -48,10 +50,12 @@ QString choice_rows(const LoggedAnswer &answer)
 QString typed_rows(const LoggedAnswer &answer)
 {
     QStringList accepted;
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         if (!answer.shown.answers[p].trimmed().isEmpty())
             accepted << html(answer.shown.answers[p].trimmed());
     }
+    if (is_numerical_question(answer.shown))
+        accepted = QStringList{html(numerical_right_answers(answer.shown))};
     const QString typed = answer.typed.trimmed().isEmpty() ? QStringLiteral("<i>(nothing typed)</i>")
                                                            : html(answer.typed.trimmed());
     return QStringLiteral("<p>Your answer: <b>%1</b> &nbsp; %2<br>Accepted: <b>%3</b></p>")

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -16,9 +17,22 @@ constexpr double kFullCredit = 99.99;  // "100", also when written as 99.999...
 int answer_count(const question_record &record)
 {
     int count = 0;
-    while (count < 6 && !record.answers[size_t(count + 1)].isEmpty())
+    while (count < int(max_answers) && !record.answers[size_t(count + 1)].isEmpty())
         ++count;
     return count;
+}
+
+// The first numerical answer that is neither a number nor "*", or 0.
+int first_not_a_value(const question_record &record, int answers)
+{
+    for (int k = 1; k <= answers; ++k) {
+        bool number = false;
+        const QString &value = record.answers[size_t(k)];
+        value.toDouble(&number);
+        if ((!number || !std::isfinite(value.toDouble())) && value != QLatin1String("*"))
+            return k;
+    }
+    return 0;
 }
 
 QString quoted(const QString &text)
@@ -33,7 +47,7 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
     std::vector<DraftAnswer> kept;
     for (DraftAnswer &answer : draft.answers) {
         answer.text = answer.text.trimmed();
-        if (!draft.typed) {
+        if (!draft.typed || draft.numerical) {
             kept.push_back(answer);
         } else if (answer.fraction >= kFullCredit && !answer.text.isEmpty()) {
             kept.push_back(answer);
@@ -43,10 +57,10 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
                        .arg(quoted(answer.text)));
         }
     }
-    if (kept.size() > 6)
-        return QStringLiteral("%1 %2: more than six").arg(kept.size()).arg(draft.typed ? "accepted answers" : "answers");
+    if (kept.size() > max_answers)
+        return QStringLiteral("%1 %2: more than %3").arg(kept.size()).arg(draft.typed ? "accepted answers" : "answers").arg(max_answers);
     if (draft.typed) {
-        record.question_type = typed_question_type();
+        record.question_type = draft.numerical ? numerical_type() : typed_question_type();
         if (kept.empty())
             return QStringLiteral("no answer with full credit");
     } else if (kept.size() < 2) {
@@ -60,9 +74,10 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
             return QStringLiteral("answer %1 has no text").arg(k + 1);
         record.answers[k + 1] = answer.text;
         record.answer_feedback[k + 1] = answer.feedback.trimmed();
-        const bool right = !draft.typed && (draft.one_right ? answer.fraction >= kFullCredit : answer.fraction > 0);
+        record.tolerances[k + 1] = answer.tolerance;
+        const bool right = (!draft.typed || draft.numerical) && (draft.one_right ? answer.fraction >= kFullCredit : answer.fraction > 0);
         record.correct[k + 1] = right ? 1 : 0;
-        if (!draft.typed && draft.one_right && !right && answer.fraction > 0)
+        if ((!draft.typed || draft.numerical) && draft.one_right && !right && answer.fraction > 0)
             report(bank, draft.line, false,
                    QStringLiteral("the partial credit of answer %1 is dropped: it counts as wrong").arg(quoted(answer.text)));
     }
@@ -138,6 +153,16 @@ void add_record(ImportedBank &bank, question_record record, int line)
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
+    // Tolerances and units belong to numerical questions only.
+    for (double &tolerance : record.tolerances)
+        tolerance = is_numerical_question(record) && std::isfinite(tolerance) ? std::abs(tolerance) : 0;
+    if (!is_numerical_question(record))
+        record.units.clear();
+    for (AnswerUnit &unit : record.units)
+        unit.name = clean_text(unit.name).simplified();
+    record.units.erase(std::remove_if(record.units.begin(), record.units.end(),
+                                      [](const AnswerUnit &u) { return u.name.isEmpty() || !std::isfinite(u.multiplier) || u.multiplier == 0; }),
+                       record.units.end());
     for (auto *items : {&record.diagrams, &record.exhibits}) {
         for (QString &text : *items)
             text = clean_text(text).trimmed();
@@ -154,9 +179,11 @@ void add_record(ImportedBank &bank, question_record record, int line)
         refused = QStringLiteral("fewer than two answers");
     else if (std::any_of(record.answers.begin() + 1 + answers, record.answers.end(), [](const QString &a) { return !a.isEmpty(); }))
         refused = QStringLiteral("answer %1 has no text").arg(answers + 1);
-    else if (!is_typed_question(record) &&
+    else if ((!is_typed_question(record) || is_numerical_question(record)) &&
              std::none_of(record.correct.begin() + 1, record.correct.begin() + 1 + answers, [](qint16 c) { return c == 1; }))
         refused = QStringLiteral("no right answer");
+    else if (const int k = is_numerical_question(record) ? first_not_a_value(record, answers) : 0; k > 0)
+        refused = QStringLiteral("answer %1 (%2) is not a number").arg(k).arg(quoted(record.answers[size_t(k)]));
     if (!refused.isEmpty()) {
         report(bank, line, true, refused);
         return;
