@@ -17,7 +17,7 @@ formats=("$@")
 out=build-fuzz
 mkdir -p "$out/artifacts"
 
-sources=(src/bank/question_json.cpp src/bank/formats/*.cpp)
+sources=(src/bank/question_json.cpp src/bank/question_record.cpp src/bank/formats/*.cpp)
 flags=(-std=c++17 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -Isrc $(pkg-config --cflags Qt6Core))
 

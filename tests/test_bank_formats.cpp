@@ -68,6 +68,14 @@ QString field(const question_record &r, const QString &name)
     }
     if (name == QLatin1String("note"))
         return r.answer_note;
+    if (name == QLatin1String("weights")) {
+        QStringList weights;
+        for (size_t k = 1; k < r.answers.size() && !r.answers[k].isEmpty(); ++k)
+            weights << QString::number(answer_weight(r, k));
+        return weights.join(QLatin1Char('|'));
+    }
+    if (name == QLatin1String("case"))
+        return r.case_sensitive ? QStringLiteral("case") : QStringLiteral("no case");
     return QStringLiteral("no field %1").arg(name);
 }
 
@@ -75,7 +83,7 @@ QString field(const question_record &r, const QString &name)
 QString core(const question_record &r)
 {
     QStringList parts;
-    for (const char *name : {"question", "answers", "correct", "explanation", "topic", "type", "feedback", "diagrams",
+    for (const char *name : {"question", "answers", "correct", "explanation", "topic", "type", "feedback", "diagrams", "weights",
                              "tolerances"})
         parts << field(r, QLatin1String(name));
     return parts.join(QLatin1String(" ## "));
@@ -141,19 +149,16 @@ void TestBankFormats::problems_and_lines_data()
     QTest::newRow("aiken errors") << "aiken-errors.txt" << "38"
                                   << "1 E no ANSWER; 5 E E names no option; 10 E expected option B; 15 E more than 10;"
                                      "29 E fewer than two; 33 E names no letter; 43 E no ANSWER";
-    QTest::newRow("gift") << "gift-good.gift" << "4,12,18,21,23,25,28,33,35" << "21 W partial-credit answer \"VLAN\"";
+    QTest::newRow("gift") << "gift-good.gift" << "4,12,18,21,23,25,28,33,35" << "";
     QTest::newRow("gift errors") << "gift-errors.gift" << "24,26"
-                                 << "2 E essay; 4 E \"twelve\") is not a number; 6 E matching; 8 E description; 10 E not closed;"
-                                    "12 E title; 14 E text before; 16 E more than 10; 18 E fewer than two;"
-                                    "20 E no right answer; 22 W partial-credit; 22 E no answer with full credit;"
-                                    "26 W partial-credit";
-    QTest::newRow("moodle") << "moodle-good.xml" << "6,18,29,36,42,51"
-                            << "29 W partial-credit answer \"STP\"; 51 W partial credit of answer \"Link B\"";
+                                 << "2 E essay; 4 E \"twelve\") is not a number; 6 E matching; 8 E description;"
+                                    "10 E not closed; 12 E title; 14 E text before; 16 E more than 10; 18 E fewer than two;"
+                                    "20 E no right answer; 22 E no answer with full credit";
+    QTest::newRow("moodle") << "moodle-good.xml" << "6,18,29,36,42,51" << "";
     QTest::newRow("moodle errors") << "moodle-errors.xml" << "43"
-                                   << "3 E essay; 4 E matching; 5 E \"twelve\") is not a number; 6 E cloze; 7 E description;"
-                                      "8 E without a type; 11 E more than 10; 25 E fewer than two;"
-                                      "29 E no right answer; 34 W partial-credit; 34 E full credit; 38 E no text;"
-                                      "50 E XML error";
+                                   << "3 E essay; 4 E matching; 5 E \"twelve\") is not a number; 6 E cloze;"
+                                      "7 E description; 8 E without a type; 11 E more than 10; 25 E fewer than two;"
+                                      "29 E no right answer; 34 E full credit; 38 E no text";
     QTest::newRow("moodle dtd") << "moodle-dtd.xml" << ""
                                 << "0 E no question could be read; 5 E document type declaration";
     QTest::newRow("json") << "json-good.json" << "3,9" << "";
@@ -161,6 +166,11 @@ void TestBankFormats::problems_and_lines_data()
                                  << "3 E no text; 4 E more than 10; 5 E (3) names no answer; 6 E not a question;"
                                     "7 E no right answer; 8 E fewer than two; 9 E without an accepted answer";
     QTest::newRow("json cut") << "json-truncated.json" << "" << "0 E no question could be read; 4 E JSON error";
+    QTest::newRow("gift typed") << "gift-typed.gift" << "4,11,13,19,21,23" << "";
+    QTest::newRow("moodle typed") << "moodle-typed.xml" << "3,11,18,26" << "";
+    QTest::newRow("moodle cut") << "moodle-cut.xml" << "" << "0 E XML error at line 11: Entity 'nbsp' not declared";
+    QTest::newRow("json typed") << "json-typed.json" << "3,8" << "";
+    QTest::newRow("aiken braces") << "aiken-braces.txt" << "1,7" << "";
 }
 
 void TestBankFormats::problems_and_lines()
@@ -213,7 +223,7 @@ void TestBankFormats::imported_fields_data()
     row("gift-kinds.gift", 3, "answers", "3");
     row("gift-kinds.gift", 3, "tolerances", "2");
     row("gift-kinds.gift", 4, "answers", "32768|4096|*");
-    row("gift-kinds.gift", 4, "correct", "1");
+    row("gift-kinds.gift", 4, "weights", "100|0|0");
     row("gift-kinds.gift", 4, "feedback", "Right: the default.|That is the step between priorities.|"
                                           "Look up the 802.1D default.");
     row("moodle-kinds.xml", 0, "correct", "7");
@@ -230,7 +240,8 @@ void TestBankFormats::imported_fields_data()
     row("gift-good.gift", 2, "question", "Which notation is a MAC mask {ffff.ffff.0000} in = form: 12:34?");
     row("gift-good.gift", 2, "answers", "exact~match|other#one");
     row("gift-good.gift", 3, "type", "FILL_IN");
-    row("gift-good.gift", 3, "answers", "VLAN identifier|VLAN ID");
+    row("gift-good.gift", 3, "answers", "VLAN identifier|VLAN ID|VLAN");
+    row("gift-good.gift", 3, "weights", "100|100|50");
     row("gift-good.gift", 3, "topic", "VLANs/trunks");
     row("gift-good.gift", 4, "answers", "True|False");
     row("gift-good.gift", 4, "correct", "1");
@@ -251,7 +262,8 @@ void TestBankFormats::imported_fields_data()
     row("moodle-good.xml", 0, "topic", "Link aggregation");
     row("moodle-good.xml", 1, "correct", "1,2");
     row("moodle-good.xml", 2, "type", "FILL_IN");
-    row("moodle-good.xml", 2, "answers", "RSTP|802.1w");
+    row("moodle-good.xml", 2, "answers", "RSTP|802.1w|STP");
+    row("moodle-good.xml", 5, "weights", "100|50");
     row("moodle-good.xml", 2, "topic", "Spanning tree");
     row("moodle-good.xml", 3, "answers", "True|False");
     row("moodle-good.xml", 3, "correct", "1");
@@ -265,6 +277,27 @@ void TestBankFormats::imported_fields_data()
     row("json-good.json", 0, "exhibits", "trunk-config.txt");
     row("json-good.json", 0, "note", "See the VLAN chapter.");
     row("json-good.json", 1, "type", "FILL_IN");
+    row("gift-typed.gift", 0, "weights", "100|100|50|0");
+    row("gift-typed.gift", 0, "feedback", "Right: the lowest cost to the root.|Right, a root port.|"
+                                          "Half: a designated port faces away from the root.|Think of the port role toward the root.");
+    row("gift-typed.gift", 1, "answers", "RSTP|STP|MSTP");
+    row("gift-typed.gift", 1, "correct", "1");
+    row("gift-typed.gift", 2, "weights", "100|75|0");
+    row("gift-typed.gift", 3, "question", "Which command word (go in some shells) leaves configuration mode?");
+    row("gift-typed.gift", 4, "question", "A blocked port still receives BPDUs.");
+    row("gift-typed.gift", 5, "answers", "\\*|*");
+    row("moodle-typed.xml", 0, "case", "case");
+    row("moodle-typed.xml", 0, "weights", "100|0|0");
+    row("moodle-typed.xml", 0, "feedback", "Right.|The name is all in lower case.|It is the word for VLAN 1.");
+    row("moodle-typed.xml", 1, "case", "no case");
+    row("moodle-typed.xml", 1, "weights", "100|50");
+    row("moodle-typed.xml", 2, "weights", "100|33.3333|0");
+    row("moodle-typed.xml", 3, "weights", "50|50|-25|0");
+    row("moodle-typed.xml", 3, "correct", "1,2");
+    row("json-typed.json", 0, "case", "case");
+    row("json-typed.json", 0, "weights", "100|0|0");
+    row("json-typed.json", 1, "weights", "100|40|0");
+    row("aiken-braces.txt", 0, "question", "What does the function int f() { return 0; } return?");
 }
 
 void TestBankFormats::imported_fields()
@@ -308,8 +341,8 @@ void TestBankFormats::sample_round_trip_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<BankFormat>("format");
-    for (const char *file : {"gift-good.gift", "moodle-good.xml", "json-good.json", "aiken-good.txt", "gift-kinds.gift",
-                             "moodle-kinds.xml", "json-kinds.json"}) {
+    for (const char *file : {"gift-good.gift", "moodle-good.xml", "json-good.json", "aiken-good.txt", "gift-typed.gift",
+                             "moodle-typed.xml", "json-typed.json", "gift-kinds.gift", "moodle-kinds.xml", "json-kinds.json"}) {
         QTest::addRow("%s to gift", file) << file << BankFormat::Gift;
         QTest::addRow("%s to moodle xml", file) << file << BankFormat::MoodleXml;
         QTest::addRow("%s to json", file) << file << BankFormat::Json;
@@ -327,8 +360,11 @@ void TestBankFormats::sample_round_trip()
     QCOMPARE(back.questions.size(), bank.questions.size());
     for (size_t k = 0; k < bank.questions.size(); ++k) {
         QCOMPARE(core(back.questions[k]), core(bank.questions[k]));
-        if (format != BankFormat::Gift)  // GIFT has no units
+        // GIFT has no case flag nor units: converting says so (format_fit).
+        if (format != BankFormat::Gift) {
+            QCOMPARE(back.questions[k].case_sensitive, bank.questions[k].case_sensitive);
             QCOMPARE(field(back.questions[k], "units"), field(bank.questions[k], "units"));
+        }
         for (const QString &name : bank.questions[k].diagrams)
             QCOMPARE(back.pictures.value(name), bank.pictures.value(name));
     }
@@ -395,6 +431,10 @@ void TestBankFormats::bad_input_data()
     QTest::newRow("many answers") << QByteArray("Q? {") + QByteArray("~a").repeated(1000000) + "}" << BankFormat::Gift << 0
                                   << "1000000 answers: more than 10";
     QTest::newRow("many problems") << QByteArray("x\n\n").repeated(5000) << BankFormat::Gift << 0 << "description";
+    QTest::newRow("blank line in answers") << QByteArray("Q? {\n=a\n\n~b\n}\n") << BankFormat::Gift << 0 << "not closed with }";
+    QTest::newRow("stray brace") << QByteArray("Q? {=a ~b}\n\n~c\n}\n") << BankFormat::Gift << 1
+                                 << "a } without its {: a blank line inside the answers";
+    QTest::newRow("only empty answers") << QByteArray("Q? {~ =}") << BankFormat::Gift << 0 << "no answers between the braces";
 }
 
 void TestBankFormats::bad_input()
@@ -567,6 +607,8 @@ void TestBankFormats::format_names_data()
     QTest::newRow("gift suffix") << "a.gift" << QByteArray("ANSWER: A") << "gift" << BankFormat::Gift;
     QTest::newRow("aiken text") << "a.txt" << QByteArray("Q?\nA) x\nANSWER: A") << "aiken" << BankFormat::Aiken;
     QTest::newRow("gift text") << "a.txt" << QByteArray("Q? {=x ~y}") << "GIFT" << BankFormat::Gift;
+    QTest::newRow("aiken with braces") << "a.txt" << QByteArray("int f() { return 0; }?\nA) 0\nB) 1\nANSWER: A") << "aiken"
+                                       << BankFormat::Aiken;
     QTest::newRow("json text") << "bank" << QByteArray("  {\"questions\": []}") << "json" << BankFormat::Json;
     QTest::newRow("xml text") << "bank.txt" << QByteArray("\xef\xbb\xbf<?xml?>") << "xml" << BankFormat::MoodleXml;
 }

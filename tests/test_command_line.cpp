@@ -102,13 +102,24 @@ private slots:
 
         // Decimals without a tolerance are warned of; a whole number, a
         // tolerance, a wrong value or "*" are not.
-        ImportedBank values = bank_of({12, 1});
+        ImportedBank values = bank_of({1, 1});
         for (question_record &record : values.questions) {
             record.question_type = numerical_type();
             record.answers = {QString(), QStringLiteral("2.5"), QStringLiteral("12"), QStringLiteral("0.5"), QStringLiteral("*")};
+            record.weighted = true;
+            record.weights = {0, 100, 100};
         }
         values.questions[1].tolerances[1] = 0.1;
         QTest::newRow("numerical tolerance") << values << QStringList{"1: answer 1 (2.5) has no tolerance"};
+        // A typed answer of stars alone accepts anything: only at full credit a fault.
+        ImportedBank stars = bank_of({1, 1});
+        for (question_record &record : stars.questions) {
+            record.question_type = QStringLiteral("FILL_IN");
+            record.answers = {QString(), QStringLiteral("trunk"), QStringLiteral(" ** ")};
+        }
+        stars.questions[1].weighted = true;
+        stars.questions[1].weights[1] = 100;
+        QTest::newRow("catch-all typed answer") << stars << QStringList{"1: typed answer 2 is \"**\" at full credit"};
     }
 
     void lint()
@@ -149,6 +160,11 @@ private slots:
                                         << QStringList{"--to takes json, gift or moodle-xml"};
         QTest::newRow("embedded, no --output") << QStringList{"--convert", kData + "campus.xml", "--to", "json"} << 0 << "{"
                                                << QStringList{"1 embedded pictures are not written"};
+        QTest::newRow("case flag to gift")
+            << QStringList{"--convert", "case.xml=<quiz>\n<question type=\"shortanswer\"><questiontext><text>Name?</text>"
+                           "</questiontext><usecase>1</usecase><answer fraction=\"100\"><text>Root</text></answer>"
+                           "</question></quiz>", "--to", "gift"}
+            << 1 << "" << QStringList{"case.xml:2: warning: GIFT has no place for \"case matters\""};
         QTest::newRow("help-all") << QStringList{"--help-all"} << 0 << "Usage: " << QStringList();
         QTest::newRow("version") << QStringList{"-v"} << 0 << "test_command_line 1.0" << QStringList();
         for (const QStringList &refused : {QStringList{"a", "b"}, QStringList{"--check"}, QStringList{"--convert", "a"},

@@ -282,12 +282,106 @@ private slots:
         record.question_type = numerical_type();
         record.answers[1] = QStringLiteral("3.14");
         record.tolerances[1] = 0.01;
-        record.correct[1] = 1;
+        record.weighted = true;
+        record.weights[1] = 100;
         record.answers[2] = QStringLiteral("3");
         record.answers[3] = QStringLiteral("*");
         record.units = {{QStringLiteral("m"), 1}, {QStringLiteral("km"), 0.001}};
         QCOMPARE(int(numerical_match(record, typed)), match);
         QCOMPARE(typed_is_right(record, typed), match == 1);
+    }
+
+    // Typed answers as the learning platforms mark them: patterns with "*",
+    // case when the question says so, the first match in order giving the
+    // credit and the feedback shown.
+    void typed_rules_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("case_matters");
+        QTest::addColumn<int>("match");
+        QTest::addColumn<bool>("right");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("exact, with feedback") << "string" << false << 1 << true << "About your answer: Right.";
+        QTest::newRow("other case") << "STRING" << false << 1 << true << "About your answer: Right.";
+        QTest::newRow("case matters: catch-all") << "String" << true << 6 << false << "About your answer: Think of C++ types.";
+        QTest::newRow("star matches nothing") << "Function" << false << 3 << true << "";
+        QTest::newRow("star matches a run") << " function pointer " << false << 3 << true << "";
+        QTest::newRow("star in the middle, case") << "FUNCTION" << true << 6 << false << "About your answer: Think of C++ types.";
+        QTest::newRow("escaped star") << "a*b" << false << 4 << true << "";
+        QTest::newRow("escaped star is no wildcard") << "axb" << false << 6 << false << "About your answer: Think of C++ types.";
+        QTest::newRow("partial credit") << "Ethernet" << false << 5 << false
+                                        << "About your answer: Close: name the type.|Partial credit: 75%.";
+        QTest::newRow("stars around a run") << "internet" << false << 5 << false
+                                            << "About your answer: Close: name the type.|Partial credit: 75%.";
+        QTest::newRow("run must fit at the end") << "netx" << false << 5 << false
+                                                 << "About your answer: Close: name the type.|Partial credit: 75%.";
+        QTest::newRow("overlapping ends") << "ab" << true << 6 << false << "About your answer: Think of C++ types.";
+    }
+    void typed_rules()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, case_matters);
+        QFETCH(int, match);
+        QFETCH(bool, right);
+        QFETCH(QString, outcome);
+        LoggedAnswer answer;
+        question_record &record = answer.shown;
+        record.question_type = QStringLiteral("FILL_IN");
+        record.case_sensitive = case_matters;
+        record.weighted = true;
+        const std::array<std::pair<const char *, double>, 6> answers{
+            {{"string", 100}, {"std::string", 100}, {"Function*", 100}, {"a\\*b", 100}, {"*net*", 75}, {"*", 0}}};
+        for (size_t k = 0; k < answers.size(); ++k)
+            record.answers[k + 1] = QString::fromLatin1(answers[k].first), record.weights[k + 1] = answers[k].second;
+        record.answer_feedback[1] = QStringLiteral("Right.");
+        record.answer_feedback[5] = QStringLiteral("Close: name the type.");
+        record.answer_feedback[6] = QStringLiteral("Think of C++ types.");
+        answer.typed = typed;
+        mark(answer);
+        QCOMPARE(int(typed_match(record, typed)), match);
+        QCOMPARE(answer.right, right);
+        QCOMPARE(outcome_lines(answer).join(QLatin1Char('|')), outcome);
+    }
+
+    // The credit a choice earns, shown when the question has weights.
+    void choice_credit_data()
+    {
+        QTest::addColumn<QString>("weights");  // "" = none
+        QTest::addColumn<QList<int>>("right");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("one right, partial") << "100|33.33333|0" << QList<int>{1} << QList<int>{2} << "Partial credit: 33.33%.";
+        QTest::newRow("one right, two pressed") << "100|33.33333|0" << QList<int>{1} << QList<int>{1, 2} << "";
+        QTest::newRow("one right, right") << "100|33.33333|0" << QList<int>{1} << QList<int>{1} << "";
+        QTest::newRow("several, one of two") << "50|50|-25|0" << QList<int>{1, 2} << QList<int>{1} << "Partial credit: 50%.";
+        QTest::newRow("several, less a wrong one") << "50|50|-25|0" << QList<int>{1, 2} << QList<int>{1, 3}
+                                                   << "Partial credit: 25%.";
+        QTest::newRow("several, below nothing") << "50|50|-25|0" << QList<int>{1, 2} << QList<int>{3} << "";
+        QTest::newRow("several, weightless") << "" << QList<int>{1, 2} << QList<int>{1} << "";
+    }
+    void choice_credit()
+    {
+        QFETCH(QString, weights);
+        QFETCH(QList<int>, right);
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, outcome);
+        LoggedAnswer answer;
+        answer.shown = choice_question(4, {});
+        for (int p : right)
+            answer.shown.correct[size_t(p)] = 1;
+        const QStringList given = weights.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+        answer.shown.weighted = !given.isEmpty();
+        for (int k = 0; k < given.size(); ++k)
+            answer.shown.weights[size_t(k + 1)] = given.at(k).toDouble();
+        for (int p = 1; p <= 4; ++p)
+            answer.choice.visible[size_t(p)] = true;
+        for (int p : keys)
+            answer.choice.pressed[size_t(p)] = true;
+        mark(answer);
+        QCOMPARE(outcome_lines(answer).join(QLatin1Char('|')), outcome);
+        // The answer window gives it on the line after the right answers.
+        const QString window = feedback_text(answer);
+        QCOMPARE(window.section(QStringLiteral("\r\n"), 2, 2), outcome.isEmpty() ? QString() : outcome);
     }
 
     void score_and_percent()

@@ -83,7 +83,7 @@ private slots:
         const question_record bank = bank_question(type, texts, right);
         RandomGenerator random(7);
         const PresentedQuestion shown = present_question(bank, shuffle, random);
-        // A typed question's answers are matched in order: never shuffled.
+        // A typed question's answers are matched in their order: never shuffled.
         QCOMPARE(shown.display_order[1] != 1 || shown.display_order[2] != 2, shuffle && type != QLatin1String("fill_in"));
 
         LoggedAnswer answer;
@@ -284,6 +284,14 @@ private slots:
         typed.typed = QStringLiteral("rot");
         QVERIFY(review_detail_html(1, typed).contains(QStringLiteral("Your answer: <b>rot</b>")));
         QVERIFY(review_detail_html(1, typed).contains(QStringLiteral("root port</b> or <b>root")));
+        // A catch-all of no credit: not listed as accepted, its feedback shown.
+        typed.shown = bank_question(QStringLiteral("fill_in"), {"Root", "*"}, {});
+        typed.shown.weighted = typed.shown.case_sensitive = true;
+        typed.shown.weights[1] = 100;
+        typed.shown.answer_feedback[2] = QStringLiteral("Think of <the> root.");
+        const QString detail_typed = review_detail_html(1, typed);
+        for (const char *part : {"Accepted: <b>Root</b> (case matters)", "<i>About your answer: Think of &lt;the&gt; root.</i>"})
+            QVERIFY2(detail_typed.contains(QLatin1String(part)), part);
     }
 };
 

@@ -286,10 +286,9 @@ void Navigator::open_exhibit(const QString &name)
 
 void Navigator::show_answer()
 {
-    const QuizState &state = program_.session.state();
     const LoggedAnswer &marked = program_.session.answers().answers().back();
     auto &answer_window = program_.windows.get<theanswer>();
-    answer_window.show_feedback(feedback_text(state.current_record, marked.right, marked.choice.visible));
+    answer_window.show_feedback(feedback_text(marked));
     center_window(answer_window);
     program_.modal.exec(answer_window);
     program_.windows.unload<theanswer>();

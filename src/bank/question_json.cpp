@@ -112,6 +112,22 @@ void write_numerical(QJsonObject &json, const question_record &record)
     put_array(json, "units", units);
 }
 
+// "answer_weights": one number per answer, in percent; "" or why not.
+QString read_weights(const QJsonArray &weights, qsizetype answers, question_record &record)
+{
+    if (weights.isEmpty())
+        return {};
+    if (weights.size() != answers)
+        return QStringLiteral("%1 answer weights for %2 answers").arg(weights.size()).arg(answers);
+    for (qsizetype k = 0; k < weights.size(); ++k) {
+        if (!weights.at(k).isDouble())
+            return QStringLiteral("answer weight %1 is not a number").arg(k + 1);
+        record.weights[size_t(k + 1)] = weights.at(k).toDouble();
+    }
+    record.weighted = true;
+    return {};
+}
+
 } // namespace
 
 QString read_question_json(const QJsonObject &json, question_record &record, QStringList *warning_list)
@@ -159,7 +175,11 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
     fill_strings(record.answer_feedback, list(json, "answer_feedback", warnings), "answer_feedback", warnings);
     if (is_numerical_question(record))
         read_numerical(json, record, warnings);
-    return {};
+    const QJsonValue case_sensitive = json.value(QLatin1String("case_sensitive"));
+    if (!case_sensitive.isBool() && !case_sensitive.isUndefined())
+        warnings.add(QStringLiteral("\"case_sensitive\" is not true or false: left out"));
+    record.case_sensitive = case_sensitive.toBool();
+    return read_weights(list(json, "answer_weights", warnings), answers.size(), record);
 }
 
 QJsonObject write_question_json(const question_record &record)
@@ -187,5 +207,13 @@ QJsonObject write_question_json(const question_record &record)
     put_array(json, "answer_feedback", strings(record.answer_feedback));
     if (is_numerical_question(record))
         write_numerical(json, record);
+    if (record.weighted) {
+        QJsonArray weights;
+        for (qsizetype k = 1; k <= json.value(QLatin1String("answers")).toArray().size(); ++k)
+            weights.append(record.weights[size_t(k)]);
+        json.insert(QLatin1String("answer_weights"), weights);
+    }
+    if (record.case_sensitive)
+        json.insert(QLatin1String("case_sensitive"), true);
     return json;
 }

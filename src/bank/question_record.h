@@ -37,6 +37,11 @@ struct question_record {
     // matched within tolerances[k] either side; units the student may add.
     std::array<double, max_answers + 1> tolerances{};
     std::vector<AnswerUnit> units;
+    // Credit of each answer in percent (negative takes credit away), as the
+    // bank file gives it; only when weighted, else see answer_weight().
+    std::array<double, max_answers + 1> weights{};  // 1..max_answers
+    bool weighted = false;
+    bool case_sensitive = false;  // typed answers are compared with their case
 };
 
 inline QString numerical_type()
@@ -69,3 +74,22 @@ inline bool is_any_one_right(const question_record &record)
 {
     return record.question_type.compare(any_one_right_type(), Qt::CaseInsensitive) == 0;
 }
+
+// The credit of answer k in percent when the record carries no weights: a
+// typed question accepts every answer; a choice's right answer is full
+// credit, a wrong one none, and where several are to be chosen together each
+// right one earns its share and a wrong one takes it all back.
+double default_weight(const question_record &record, size_t k);
+
+// The credit of answer k in percent: its own weight, or the default.
+inline double answer_weight(const question_record &record, size_t k)
+{
+    return record.weighted ? record.weights[k] : default_weight(record, k);
+}
+
+// Full credit, also when written as 99.999...
+constexpr double full_credit = 99.99;
+
+// Clears weighted when every weight equals its default, so that a bank file
+// which states only what the default says reads and writes as before.
+void drop_default_weights(question_record &record);

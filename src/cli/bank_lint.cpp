@@ -39,7 +39,9 @@ public:
             else
                 first_seen.insert(text, line);
             check_files(record, line);
-            if (!is_typed_question(record))
+            if (is_typed_question(record))
+                check_typed(record, line);
+            else
                 check_choices(record, line);
             if (is_numerical_question(record))
                 check_tolerances(record, line);
@@ -87,6 +89,20 @@ private:
         return readable;
     }
 
+    // A pattern of stars alone matches whatever is typed, nothing included:
+    // at full credit every answer is right.
+    void check_typed(const question_record &record, int line)
+    {
+        for (size_t p = 1; p <= max_answers; ++p) {
+            const QString pattern = record.answers[p].trimmed();
+            if (!pattern.isEmpty() && pattern.count(QLatin1Char('*')) == pattern.size() &&
+                answer_weight(record, p) >= full_credit)
+                warn(line, QStringLiteral("typed answer %1 is \"%2\" at full credit: it accepts any answer")
+                               .arg(p)
+                               .arg(pattern));
+        }
+    }
+
     void check_choices(const question_record &record, int line)
     {
         int right = 0;
@@ -126,7 +142,7 @@ private:
     {
         for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
             const double value = record.answers[k].toDouble();
-            if (record.correct[k] == 1 && record.tolerances[k] == 0 && value != std::floor(value))
+            if (answer_weight(record, k) >= full_credit && record.tolerances[k] == 0 && value != std::floor(value))
                 warn(line, QStringLiteral("answer %1 (%2) has no tolerance: only exactly %2 is right")
                                .arg(k).arg(record.answers[k]));
         }

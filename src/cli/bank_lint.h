@@ -14,6 +14,7 @@
 //   - answers too long for the answer box;
 //   - a numerical answer with decimals and no tolerance (a whole number
 //     without one is taken as meant exactly);
+//   - a typed answer of stars alone at full credit, which accepts anything;
 //   - more questions than the program opens from one bank.
 std::vector<BankProblem> lint_bank(const ImportedBank &bank, const QString &folder);
 

@@ -37,6 +37,8 @@ public:
             warn(QStringLiteral("GIFT has no units: the numerical answer is written without them"));
             record.units.clear();
         }
+        if (format_ == BankFormat::Gift && is_typed_question(record) && record.case_sensitive)
+            warn(QStringLiteral("GIFT has no place for \"case matters\": the typed answers will be compared without case"));
         if (format_ == BankFormat::MoodleXml) {
             for (QString &diagram : record.diagrams)
                 embed(diagram);

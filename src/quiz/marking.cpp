@@ -2,6 +2,7 @@
 
 #include "quiz/numerical_marking.h"
 
+#include <algorithm>
 #include <cmath>
 
 bool choice_is_right(const question_record &record, const ChoiceAnswer &answer)
@@ -21,19 +22,86 @@ bool choice_is_right(const question_record &record, const ChoiceAnswer &answer)
     return true;
 }
 
+namespace {
+
+// The next literal run of a pattern from at, "\*" read as a star; at is
+// left on the star that ends it, or at the pattern's end.
+QString literal_run(QStringView pattern, qsizetype &at)
+{
+    QString run;
+    for (; at < pattern.size() && pattern.at(at) != QLatin1Char('*'); ++at) {
+        if (pattern.at(at) == QLatin1Char('\\') && at + 1 < pattern.size() && pattern.at(at + 1) == QLatin1Char('*'))
+            ++at;
+        run += pattern.at(at);
+    }
+    return run;
+}
+
+} // namespace
+
+bool fits_pattern(QStringView pattern, QStringView text, Qt::CaseSensitivity cs)
+{
+    qsizetype at = 0;
+    const QString head = literal_run(pattern, at);
+    if (at == pattern.size())
+        return text.compare(head, cs) == 0;
+    if (!text.startsWith(head, cs))
+        return false;
+    // Each run between stars is taken at its first place left; the last one
+    // must end the text. Linear in the text for each run, never backtracking.
+    qsizetype from = head.size();
+    while (at < pattern.size()) {
+        ++at;  // the star
+        const QString run = literal_run(pattern, at);
+        if (at == pattern.size())
+            return text.size() - from >= run.size() && text.endsWith(run, cs);
+        const qsizetype found = run.isEmpty() ? from : text.indexOf(run, from, cs);
+        if (found < 0)
+            return false;
+        from = found + run.size();
+    }
+    return true;
+}
+
+size_t typed_match(const question_record &record, const QString &typed)
+{
+    if (is_numerical_question(record))
+        return numerical_match(record, typed);
+    const QString entry = typed.trimmed();
+    const Qt::CaseSensitivity cs = record.case_sensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (size_t p = 1; p <= max_answers; ++p) {
+        const QString pattern = record.answers[p].trimmed();
+        if (!pattern.isEmpty() && fits_pattern(pattern, entry, cs))
+            return p;
+    }
+    return 0;
+}
+
 bool typed_is_right(const question_record &record, const QString &typed)
 {
-    if (is_numerical_question(record)) {
-        const size_t match = numerical_match(record, typed);
-        return match > 0 && record.correct[match] == 1;
+    return typed_credit(record, typed) >= full_credit;
+}
+
+double typed_credit(const question_record &record, const QString &typed)
+{
+    const size_t match = typed_match(record, typed);
+    return match > 0 ? answer_weight(record, match) : 0;
+}
+
+double choice_credit(const question_record &record, const ChoiceAnswer &answer)
+{
+    int rights = 0, pressed = 0;
+    double credit = 0;
+    for (size_t p = 1; p < answer.visible.size(); ++p) {
+        rights += record.correct[p] == 1;
+        if (answer.visible[p] && answer.pressed[p]) {
+            ++pressed;
+            credit += answer_weight(record, p);
+        }
     }
-    const QString entry = typed.toUpper().trimmed();
-    for (size_t p = 1; p <= max_answers; ++p) {
-        const QString accepted = record.answers[p].toUpper().trimmed();
-        if (!accepted.isEmpty() && accepted == entry)
-            return true;
-    }
-    return false;
+    if ((rights <= 1 || is_any_one_right(record)) && pressed != 1)
+        return 0;
+    return std::clamp(credit, 0.0, 100.0);
 }
 
 QString score_text(int number_right, int answered)

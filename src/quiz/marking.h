@@ -21,10 +21,27 @@ struct ChoiceAnswer {
 // an any-one-right question, when one choice is pressed and it is right.
 bool choice_is_right(const question_record &record, const ChoiceAnswer &answer);
 
-// Right when the typed text, trimmed of surrounding white space (line breaks
-// included) and upper-cased, equals a non-empty answer treated the same way;
-// a numerical question's when the answer its value matches is a right one.
+// Whether text fits pattern, in which "*" stands for any run of characters
+// (none included) and "\*" for a star itself; compared with or without case.
+bool fits_pattern(QStringView pattern, QStringView text, Qt::CaseSensitivity cs);
+
+// The answer (1..max_answers) a typed text matches, 0 when none: the first
+// non-empty answer in file order whose pattern fits the text, both trimmed of
+// surrounding white space (line breaks included), compared without case
+// unless the question says case matters. The learning platforms mark so,
+// right or wrong answer alike (a catch-all "*" of no credit comes last).
+// A numerical question's answers are matched by value (numerical_marking.h).
+size_t typed_match(const question_record &record, const QString &typed);
+
+// Right when the answer matched earns full credit.
 bool typed_is_right(const question_record &record, const QString &typed);
+
+// Credit in percent as a learning platform gives it: a typed answer the
+// weight of the answer matched; a choice of one answer the weight of the one
+// pressed, of several answers the weights of those pressed added up, kept
+// between 0 and 100.
+double typed_credit(const question_record &record, const QString &typed);
+double choice_credit(const question_record &record, const ChoiceAnswer &answer);
 
 // "9/18"
 QString score_text(int number_right, int answered);

@@ -49,7 +49,7 @@ QString numerical_right_answers(const question_record &record)
 {
     QStringList right;
     for (size_t k = 1; k <= max_answers; ++k) {
-        if (record.correct[k] != 1 || record.answers[k].isEmpty())
+        if (record.answers[k].isEmpty() || answer_weight(record, k) < full_credit)
             continue;
         const double tolerance = std::abs(record.tolerances[k]);
         right << (tolerance > 0 ? QStringLiteral("%1 \u00b1 %2").arg(record.answers[k]).arg(tolerance) : record.answers[k]);

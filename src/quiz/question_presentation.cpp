@@ -25,6 +25,7 @@ PresentedQuestion present_question(const question_record &bank_record, bool shuf
         shown.record.answers[p] = bank_record.answers[from];
         shown.record.correct[p] = bank_record.correct[from];
         shown.record.answer_feedback[p] = bank_record.answer_feedback[from];
+        shown.record.weights[p] = bank_record.weights[from];
     }
     return shown;
 }

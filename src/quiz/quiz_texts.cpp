@@ -2,8 +2,10 @@
 
 #include "quiz/marking.h"
 #include "quiz/numerical_marking.h"
+#include "quiz/numerical_marking.h"
 
 #include <QStringList>
+#include <cmath>
 
 namespace {
 
@@ -14,6 +16,18 @@ QChar letter(size_t position)
     return QChar(char16_t(u'A' + position - 1));
 }
 
+// A typed question's answer to show: the first with full credit.
+QString first_accepted(const question_record &record)
+{
+    if (is_numerical_question(record))
+        return numerical_right_answers(record);
+    for (size_t p = 1; p <= max_answers; ++p) {
+        if (!record.answers[p].isEmpty() && answer_weight(record, p) >= full_credit)
+            return record.answers[p];
+    }
+    return record.answers[1];
+}
+
 } // namespace
 
 QString feedback_text(const question_record &record, bool answered_right,
@@ -22,8 +36,7 @@ QString feedback_text(const question_record &record, bool answered_right,
     QString text = answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("The answer(s): ")
                                   : QStringLiteral("Incorrect.") + kNewLine + QStringLiteral("The correct answer(s): ");
     if (is_typed_question(record)) {
-        text += (is_numerical_question(record) ? numerical_right_answers(record) : record.answers[1]) + kNewLine + kNewLine +
-                record.question;
+        text += first_accepted(record) + kNewLine + kNewLine + record.question;
     } else {
         QStringList right;
         for (size_t p = 1; p <= max_answers; ++p) {
@@ -38,6 +51,42 @@ QString feedback_text(const question_record &record, bool answered_right,
         }
     }
     return text + kNewLine + kNewLine + record.explanation + kNewLine + record.answer_note;
+}
+
+QString feedback_text(const LoggedAnswer &marked)
+{
+    QString text = feedback_text(marked.shown, marked.right, marked.choice.visible);
+    const QStringList outcome = outcome_lines(marked);
+    if (outcome.isEmpty())
+        return text;
+    // After the line of the right answers.
+    const qsizetype end = text.indexOf(kNewLine, text.indexOf(kNewLine) + kNewLine.size());
+    return text.insert(end, kNewLine + outcome.join(kNewLine));
+}
+
+QStringList outcome_lines(const LoggedAnswer &marked)
+{
+    QStringList lines;
+    if (!marked.answered)
+        return lines;
+    const question_record &record = marked.shown;
+    double credit = 0;
+    if (marked.typed_question()) {
+        const size_t match = typed_match(record, marked.typed);
+        if (match > 0 && !record.answer_feedback[match].isEmpty())
+            lines << QStringLiteral("About your answer: %1").arg(record.answer_feedback[match]);
+        credit = typed_credit(record, marked.typed);
+    } else {
+        credit = choice_credit(record, marked.choice);
+    }
+    if (record.weighted && !marked.right && credit > 0)
+        lines << QStringLiteral("Partial credit: %1.").arg(credit_text(credit));
+    return lines;
+}
+
+QString credit_text(double percent)
+{
+    return QString::number(std::round(percent * 100) / 100) + QLatin1Char('%');
 }
 
 QString report_text(int number_right, int total)

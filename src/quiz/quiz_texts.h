@@ -1,8 +1,9 @@
 #pragma once
 
-#include "quiz/marking.h"
+#include "quiz/answer_log.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // Texts shown to the student after an answer and at the end of a quiz.
@@ -13,6 +14,20 @@
 // screen; it is not used for typed questions.
 QString feedback_text(const question_record &record, bool answered_right,
                       const AnswerFlags &visible);
+
+// The same for a marked answer, with what it earned: after the right
+// answer(s), the feedback of the typed answer matched and the partial credit
+// of a weighted question (see outcome_lines).
+QString feedback_text(const LoggedAnswer &marked);
+
+// What the student's answer earned beyond right or wrong, one line each:
+// "About your answer: FEEDBACK" for a typed answer whose matched answer
+// (right or wrong) has feedback, and "Partial credit: 75%." when a question with
+// weights earned some credit but not all. Empty when neither applies.
+QStringList outcome_lines(const LoggedAnswer &marked);
+
+// "75%", "33.33%": a credit in percent, to two decimals at most.
+QString credit_text(double percent);
 
 // The end-of-quiz report, lines joined by LF.
 QString report_text(int number_right, int total);

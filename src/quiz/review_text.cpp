@@ -1,6 +1,7 @@
 #include "quiz/review_text.h"
 
 #include "quiz/numerical_marking.h"
+#include "quiz/quiz_texts.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -51,16 +52,17 @@ QString typed_rows(const LoggedAnswer &answer)
 {
     QStringList accepted;
     for (size_t p = 1; p <= max_answers; ++p) {
-        if (!answer.shown.answers[p].trimmed().isEmpty())
+        if (!answer.shown.answers[p].trimmed().isEmpty() && answer_weight(answer.shown, p) >= full_credit)
             accepted << html(answer.shown.answers[p].trimmed());
     }
     if (is_numerical_question(answer.shown))
         accepted = QStringList{html(numerical_right_answers(answer.shown))};
     const QString typed = answer.typed.trimmed().isEmpty() ? QStringLiteral("<i>(nothing typed)</i>")
                                                            : html(answer.typed.trimmed());
-    return QStringLiteral("<p>Your answer: <b>%1</b> &nbsp; %2<br>Accepted: <b>%3</b></p>")
+    return QStringLiteral("<p>Your answer: <b>%1</b> &nbsp; %2<br>Accepted: <b>%3</b>%4</p>")
         .arg(typed, answer.right ? QStringLiteral("&#x2714; right") : QStringLiteral("&#x2718; wrong"),
-             accepted.join(QStringLiteral("</b> or <b>")));
+             accepted.join(QStringLiteral("</b> or <b>")),
+             answer.shown.case_sensitive ? QStringLiteral(" (case matters)") : QString());
 }
 
 } // namespace
@@ -104,6 +106,8 @@ QString review_detail_html(int position, const LoggedAnswer &answer)
         text += QStringLiteral(", time %1").arg(minutes_seconds(answer.milliseconds));
     text += QStringLiteral(")</p><p>%1</p>").arg(html(answer.shown.question));
     text += answer.typed_question() ? typed_rows(answer) : choice_rows(answer);
+    for (const QString &line : outcome_lines(answer))
+        text += QStringLiteral("<p><i>%1</i></p>").arg(html(line));
     if (!answer.shown.explanation.trimmed().isEmpty())
         text += QStringLiteral("<p><b>Explanation</b><br>%1</p>").arg(html(answer.shown.explanation));
     if (!answer.shown.answer_note.trimmed().isEmpty())

@@ -61,12 +61,21 @@ BankFormat detect_format(const QString &file_name, const QByteArray &bytes)
         return BankFormat::Json;
     if (trimmed.startsWith('<') || trimmed.startsWith("\xef\xbb\xbf<"))
         return BankFormat::MoodleXml;
+    // Aiken or GIFT by the structure of their questions: more "ANSWER: B"
+    // lines than GIFT answer sets ("{=", "{~", "{#", "{}", "{T}"...) is
+    // Aiken, whatever braces its texts hold (code such as "{ return 0; }").
     const QString text = decode_text(start).text;
     static const QRegularExpression aiken_answer(QStringLiteral("^ANSWER\\s*:\\s*[A-Z]"),
                                                  QRegularExpression::MultilineOption);
-    if (!text.contains(QLatin1Char('{')) && text.contains(aiken_answer))
-        return BankFormat::Aiken;
-    return BankFormat::Gift;
+    static const QRegularExpression gift_answers(
+        QStringLiteral("\\{\\s*(?:[=~#}]|(?:T|F|TRUE|FALSE)\\s*[#}])"), QRegularExpression::CaseInsensitiveOption);
+    const auto count = [&text](const QRegularExpression &what) {
+        qsizetype found = 0;
+        for (auto match = what.globalMatch(text); match.hasNext(); match.next())
+            ++found;
+        return found;
+    };
+    return count(aiken_answer) > count(gift_answers) ? BankFormat::Aiken : BankFormat::Gift;
 }
 
 ImportedBank import_bank(const QByteArray &bytes, BankFormat format)

@@ -1,6 +1,7 @@
 #include "bank/formats/bank_text.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QUrl>
 #include <algorithm>
@@ -295,6 +296,17 @@ PlainText html_to_plain(const QString &html)
     }
     plain.text = tidy_lines(out);
     return plain;
+}
+
+bool looks_like_html(QStringView text)
+{
+    if (!text.contains(QLatin1Char('<')))
+        return false;
+    static const QRegularExpression tag(
+        QStringLiteral("<(?:/?(?:b|i|u|s|em|strong|p|div|span|sub|sup|code|pre|tt|ul|ol|li|font|h[1-6]|small|big|"
+                       "strike|blockquote|table|tr|td|th)(?:\\s[^<>]*)?|br\\s*/?|hr\\s*/?)>"),
+        QRegularExpression::CaseInsensitiveOption);
+    return tag.match(text).hasMatch();
 }
 
 QString plain_to_html(const QString &text)

@@ -54,6 +54,13 @@ struct PlainText {
 };
 PlainText html_to_plain(const QString &html);
 
+// Whether a text with no format of its own holds HTML: a tag of the few
+// that texts are formatted with (<i>, <b>, <p>, <br>, <div>, <span>,
+// <code>...). Read as HTML (html_to_plain), such a text is shown as the
+// platform shows it, its tags not as characters; nothing it names is
+// fetched.
+bool looks_like_html(QStringView text);
+
 // The reverse for the exporters: & < > " escaped, line breaks as <br>, spaces
 // at a line's start and all but the first of a run as &nbsp;.
 QString plain_to_html(const QString &text);

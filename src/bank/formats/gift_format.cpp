@@ -9,6 +9,7 @@
 
 #include <QRegularExpression>
 #include <cmath>
+#include <algorithm>
 
 namespace {
 
@@ -79,14 +80,19 @@ public:
         static const QRegularExpression format(QStringLiteral("^\\[(html|moodle|plain|markdown)\\]"));
         if (const auto match = format.match(block); match.hasMatch()) {
             html_ = match.captured(1) == QLatin1String("html");
+            format_given_ = true;
             block = block.mid(match.capturedLength()).trimmed();
         }
         const qsizetype open = find_plain(block, '{');
+        if (open < 0 && find_plain(block, '}') >= 0)
+            return skip(QStringLiteral("a } without its {: a blank line inside the answers of the question before "
+                                       "ended it early (answers are written without blank lines)"));
         if (open < 0)
             return skip(QStringLiteral("a description without answers is not a question"));
         const qsizetype close = find_plain(block, '}', open);
         if (close < 0)
-            return skip(QStringLiteral("the answers are not closed with }"));
+            return skip(QStringLiteral("the answers are not closed with } before the blank line or the end of the file "
+                                       "that ends the question"));
         if (find_plain(block.left(close), '{', open + 1) >= 0)
             return skip(QStringLiteral("a { inside the answers: the ones before are not closed with }"));
         // A second question run on without the blank line that ends the first.
@@ -107,11 +113,12 @@ public:
     }
 
 private:
-    // Unescaped, and plain text when the question is written in HTML.
+    // Unescaped, and plain text when the question is written in HTML: said
+    // so by [html], or, without a format, with HTML tags in the text.
     QString text(QStringView raw)
     {
         const QString plain = unescape(raw).trimmed();
-        if (!html_)
+        if (!(format_given_ ? html_ : looks_like_html(plain)))
             return with_line_breaks(plain);
         PlainText converted = html_to_plain(plain);
         draft_.diagrams << converted.pictures;
@@ -236,6 +243,10 @@ private:
         for (size_t n = 0; n < starts.size(); ++n) {
             const qsizetype end = n + 1 < starts.size() ? starts[n + 1] : body.size();
             const QStringView part = body.mid(starts[n], end - starts[n]);
+            // An empty answer ("~" right before "=right") is dropped, as the
+            // platform drops it.
+            if (part.mid(1).trimmed().isEmpty())
+                continue;
             const bool marked_right = part.front() == QLatin1Char('=');
             right_marks += marked_right;
             // "=a -> b" pairs a matching question; a weight says it is an answer,
@@ -245,9 +256,11 @@ private:
                        !part.mid(1).trimmed().startsWith(QLatin1Char('%'));
             draft_.answers.push_back(answer(part.mid(1), marked_right));
         }
+        if (draft_.answers.empty())
+            return skip(QStringLiteral("no answers between the braces"));
         if (matching)
             return skip(QStringLiteral("matching questions are not supported"));
-        draft_.typed = right_marks == int(starts.size());
+        draft_.typed = right_marks == int(draft_.answers.size());
         draft_.one_right = right_marks > 0;
         add_question(bank_, std::move(draft_));
     }
@@ -279,6 +292,7 @@ private:
     ImportedBank &bank_;
     DraftQuestion draft_;
     bool html_ = false;
+    bool format_given_ = false;
 };
 
 // The bank's title and author, in comments before the first question as
@@ -326,6 +340,39 @@ QString weight(double percent)
     if (number.endsWith(QLatin1Char('.')))
         number.chop(1);
     return QLatin1Char('%') + number + QLatin1Char('%');
+}
+
+// Whether a text of the question would read back as HTML.
+bool holds_html_tags(const question_record &record)
+{
+    const auto tagged = [](const auto &texts) {
+        return std::any_of(texts.begin(), texts.end(), [](const QString &t) { return looks_like_html(t); });
+    };
+    return looks_like_html(record.question) || looks_like_html(record.explanation) || tagged(record.answers) ||
+           tagged(record.answer_feedback);
+}
+
+// "=", "~" or either with a weight, as answer k reads back with its credit:
+// a typed question's answers all "=" (a weight when not full credit); a
+// choice of one answer "=" for the right one and "~" for the others; of
+// several answers "~" with each one's weight.
+QString answer_mark(const question_record &record, size_t k)
+{
+    const QString &answer = record.answers[k];
+    const double credit = answer_weight(record, k);
+    const bool typed = is_typed_question(record);
+    int rights = 0;
+    for (size_t p = 1; p <= max_answers; ++p)
+        rights += record.correct[p] == 1 && !record.answers[p].isEmpty();
+    const bool right = typed ? credit >= full_credit : record.correct[k] == 1;
+    const QString sign = typed || (right && (rights <= 1 || is_any_one_right(record))) ? QStringLiteral("=")
+                                                                                        : QStringLiteral("~");
+    // A weight written out also keeps a text starting with "%" from reading
+    // as one, and a typed "a -> b" from reading as a matching pair.
+    const bool as_marked = sign == QLatin1String("=") ? right : credit == 0;
+    const bool weighted = !as_marked || answer.startsWith(QLatin1Char('%')) ||
+                          (typed && answer.contains(QLatin1String("->")));
+    return sign + (weighted ? weight(credit) : QString());
 }
 
 } // namespace
@@ -392,32 +439,18 @@ QByteArray export_gift(const ImportedBank &bank)
                     question += QLatin1String("<br>") + picture_tag(record.diagrams[k]);
             }
         }
-        // A text that starts like a format mark gets one of its own before it,
-        // so that it is not read as one.
+        // A text that starts like a format mark, or holds what would read as
+        // HTML, gets a format of its own, so that it reads back as written.
         static const QRegularExpression format_mark(QStringLiteral("^\\[(html|moodle|plain|markdown)\\]"));
-        const QLatin1String mark = html ? QLatin1String("[html]")
-                                        : format_mark.match(question).hasMatch() ? QLatin1String("[moodle]") : QLatin1String();
+        const QLatin1String mark = html                                  ? QLatin1String("[html]")
+                                   : holds_html_tags(record)             ? QLatin1String("[plain]")
+                                   : format_mark.match(question).hasMatch() ? QLatin1String("[moodle]")
+                                                                           : QLatin1String();
         const bool numerical = is_numerical_question(record);
         out += QStringLiteral("\n::Q%1::").arg(++number) + mark + escaped(question) +
                (numerical ? QLatin1String(" {#\n") : QLatin1String(" {\n"));
-        int rights = 0;
-        for (size_t k = 1; k <= max_answers; ++k)
-            rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
         for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
-            // A weight written out keeps a text starting with "%" from reading
-            // as one, and a typed "a -> b" from reading as a matching pair.
-            const bool typed = is_typed_question(record);
-            const bool weighted = record.answers[k].startsWith(QLatin1Char('%')) ||
-                                  (typed && record.answers[k].contains(QLatin1String("->")));
-            const bool right = (typed && !numerical) || record.correct[k] == 1;
-            QString mark;
-            if (numerical)
-                mark = QLatin1Char('=') + (right ? QString() : weight(0));
-            else if (typed || rights <= 1 || is_any_one_right(record))
-                mark = (right ? QStringLiteral("=") : QStringLiteral("~")) + (weighted ? weight(right ? 100 : 0) : QString());
-            else
-                mark = QLatin1Char('~') + weight(right ? 100.0 / rights : -100);
-            out += QLatin1Char('\t') + mark + text(record.answers[k]);
+            out += QLatin1Char('\t') + answer_mark(record, k) + text(record.answers[k]);
             if (numerical && record.tolerances[k] != 0)
                 out += QLatin1Char(':') + QString::number(record.tolerances[k], 'g', 15);
             if (!record.answer_feedback[k].isEmpty())

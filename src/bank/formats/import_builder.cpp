@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kMaxProblems = 1000;
-constexpr double kFullCredit = 99.99;  // "100", also when written as 99.999...
 
 int answer_count(const question_record &record)
 {
@@ -22,14 +21,23 @@ int answer_count(const question_record &record)
     return count;
 }
 
+// Whether one of the first answers earns full credit.
+bool accepts_something(const question_record &record, int answers)
+{
+    for (size_t k = 1; k <= size_t(answers); ++k) {
+        if (answer_weight(record, k) >= full_credit)
+            return true;
+    }
+    return false;
+}
+
 // The first numerical answer that is neither a number nor "*", or 0.
 int first_not_a_value(const question_record &record, int answers)
 {
     for (int k = 1; k <= answers; ++k) {
         bool number = false;
         const QString &value = record.answers[size_t(k)];
-        value.toDouble(&number);
-        if ((!number || !std::isfinite(value.toDouble())) && value != QLatin1String("*"))
+        if ((!std::isfinite(value.toDouble(&number)) || !number) && value != QLatin1String("*"))
             return k;
     }
     return 0;
@@ -40,28 +48,23 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + (text.size() > 40 ? text.left(37) + QLatin1String("...") : text) + QLatin1Char('"');
 }
 
-// Fills the record's answers from the draft; "" or why it cannot be asked.
-QString take_answers(ImportedBank &bank, DraftQuestion &draft)
+// Fills the record's answers, their weights and feedback from the draft;
+// "" or why it cannot be asked.
+QString take_answers(DraftQuestion &draft)
 {
     question_record &record = draft.record;
     std::vector<DraftAnswer> kept;
     for (DraftAnswer &answer : draft.answers) {
         answer.text = answer.text.trimmed();
-        if (!draft.typed || draft.numerical) {
+        // A typed answer without text can match nothing: dropped, as the platforms do.
+        if (!draft.typed || !answer.text.isEmpty())
             kept.push_back(answer);
-        } else if (answer.fraction >= kFullCredit && !answer.text.isEmpty()) {
-            kept.push_back(answer);
-        } else if (answer.fraction > 0) {
-            report(bank, draft.line, false,
-                   QStringLiteral("the partial-credit answer %1 is dropped: a typed answer is right or wrong")
-                       .arg(quoted(answer.text)));
-        }
     }
     if (kept.size() > max_answers)
-        return QStringLiteral("%1 %2: more than %3").arg(kept.size()).arg(draft.typed ? "accepted answers" : "answers").arg(max_answers);
+        return QStringLiteral("%1 %2: more than %3").arg(kept.size()).arg(draft.typed ? "typed answers" : "answers").arg(max_answers);
     if (draft.typed) {
         record.question_type = draft.numerical ? numerical_type() : typed_question_type();
-        if (kept.empty())
+        if (std::none_of(kept.begin(), kept.end(), [](const DraftAnswer &a) { return a.fraction >= full_credit; }))
             return QStringLiteral("no answer with full credit");
     } else if (kept.size() < 2) {
         return QStringLiteral("fewer than two answers");
@@ -74,17 +77,34 @@ QString take_answers(ImportedBank &bank, DraftQuestion &draft)
             return QStringLiteral("answer %1 has no text").arg(k + 1);
         record.answers[k + 1] = answer.text;
         record.answer_feedback[k + 1] = answer.feedback.trimmed();
+        record.weights[k + 1] = answer.fraction;
         record.tolerances[k + 1] = answer.tolerance;
-        const bool right = (!draft.typed || draft.numerical) && (draft.one_right ? answer.fraction >= kFullCredit : answer.fraction > 0);
+        // A typed question's answers are marked by their weights alone.
+        const bool right = !draft.typed && (draft.one_right ? answer.fraction >= full_credit : answer.fraction > 0);
         record.correct[k + 1] = right ? 1 : 0;
-        if ((!draft.typed || draft.numerical) && draft.one_right && !right && answer.fraction > 0)
-            report(bank, draft.line, false,
-                   QStringLiteral("the partial credit of answer %1 is dropped: it counts as wrong").arg(quoted(answer.text)));
     }
+    record.weighted = true;
     // One answer to choose, several of them at full credit: any one is right.
     if (!draft.typed && draft.one_right && std::count(record.correct.begin() + 1, record.correct.end(), 1) > 1)
         record.question_type = any_one_right_type();
     return {};
+}
+
+// Weights a platform can give: a number from -100 to 100 percent. Others
+// are brought within, with a warning.
+void keep_weights_in_range(ImportedBank &bank, question_record &record, int line)
+{
+    if (!record.weighted)
+        return;
+    for (size_t k = 1; k <= max_answers; ++k) {
+        double &weight = record.weights[k];
+        if (std::isfinite(weight) && weight >= -100 && weight <= 100)
+            continue;
+        const double kept = std::isfinite(weight) ? std::clamp(weight, -100.0, 100.0) : 0.0;
+        report(bank, line, false, QStringLiteral("the weight %1 of answer %2 is not from -100 to 100: read as %3")
+                                      .arg(weight).arg(k).arg(kept));
+        weight = kept;
+    }
 }
 
 // A file name that stays inside the bank's folder: not absolute, not from
@@ -137,7 +157,7 @@ void add_question(ImportedBank &bank, DraftQuestion draft)
     }
     for (int k = 0; k < draft.diagrams.size(); ++k)
         draft.record.diagrams[size_t(k + 1)] = draft.diagrams.at(k);
-    const QString refused = take_answers(bank, draft);
+    const QString refused = take_answers(draft);
     if (!refused.isEmpty())
         report(bank, draft.line, true, refused);
     else
@@ -167,19 +187,21 @@ void add_record(ImportedBank &bank, question_record record, int line)
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
+    keep_weights_in_range(bank, record, line);
+    drop_default_weights(record);
     keep_names_inside(bank, record.exhibits, nullptr, "exhibit", line);
     keep_names_inside(bank, record.diagrams, &record.diagram_descriptions, "diagram", line);
     const int answers = answer_count(record);
     QString refused;
     if (record.question.trimmed().isEmpty())
         refused = QStringLiteral("the question has no text");
-    else if (is_typed_question(record) && answers == 0)
+    else if (is_typed_question(record) && !accepts_something(record, answers))
         refused = QStringLiteral("a typed question without an accepted answer");
     else if (!is_typed_question(record) && answers < 2)
         refused = QStringLiteral("fewer than two answers");
     else if (std::any_of(record.answers.begin() + 1 + answers, record.answers.end(), [](const QString &a) { return !a.isEmpty(); }))
         refused = QStringLiteral("answer %1 has no text").arg(answers + 1);
-    else if ((!is_typed_question(record) || is_numerical_question(record)) &&
+    else if (!is_typed_question(record) &&
              std::none_of(record.correct.begin() + 1, record.correct.begin() + 1 + answers, [](qint16 c) { return c == 1; }))
         refused = QStringLiteral("no right answer");
     else if (const int k = is_numerical_question(record) ? first_not_a_value(record, answers) : 0; k > 0)

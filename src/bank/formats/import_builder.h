@@ -19,22 +19,24 @@ struct DraftQuestion {
     question_record record;  // text, explanation, topic and the like; answers come from below
     std::vector<DraftAnswer> answers;
     QStringList diagrams;    // names in ImportedBank::pictures or files beside the bank
-    bool typed = false;      // a typed answer: the full-credit answers are accepted
+    bool typed = false;      // typed answers, matched in order: each earns its own credit
     bool one_right = false;  // a choice with one right answer: only full credit counts
-    bool numerical = false;  // typed, answers are values: kept wrong ones too, for their feedback
+    bool numerical = false;  // typed, the answers values with their tolerances
 };
 
 // A problem at that line (skipped: the question was left out). After a
 // thousand, one last problem says how many more there were.
 void report(ImportedBank &bank, int line, bool skipped, const QString &message);
 
-// Turns the draft into a record and adds it, or reports why not: more than
-// max_answers or fewer than two answers, no right answer, partial credit dropped.
+// Turns the draft into a record with each answer's weight and feedback and
+// adds it, or reports why not: more than max_answers or fewer than two answers, no
+// right answer.
 void add_question(ImportedBank &bank, DraftQuestion draft);
 
 // Adds a complete record when it can be asked: question text, two answers
-// or more with a right one (one accepted answer for a typed question). Its
-// texts are cleaned of characters no format can carry.
+// or more with a right one (one answer of full credit for a typed question).
+// Its texts are cleaned of characters no format can carry, its weights kept
+// from -100 to 100 and dropped when they only say what the default says.
 void add_record(ImportedBank &bank, question_record record, int line);
 
 // Keeps an embedded picture; returns the name it is kept under, made

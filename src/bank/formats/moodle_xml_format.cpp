@@ -1,7 +1,8 @@
 // Moodle XML: <quiz> holding <question type="...">; texts in <text> with a
 // format (HTML mostly), pictures embedded as <file encoding="base64"> and
 // named in the HTML as @@PLUGINFILE@@/name, or in the older <image> and
-// <image_base64>. A DTD is refused outright, so that no entity can expand.
+// <image_base64>. A DTD is refused outright, so that no entity can expand;
+// so is a file with an XML error anywhere.
 #include "bank/formats/bank_text.h"
 #include "bank/formats/format_parts.h"
 #include "bank/formats/import_builder.h"
@@ -108,6 +109,8 @@ public:
         draft.record.topic = topic_;
         draft.typed = type == QLatin1String("shortanswer") || numerical;
         draft.numerical = numerical;
+        const XmlNode *usecase = node.child(QLatin1String("usecase"));
+        draft.record.case_sensitive = draft.typed && usecase && usecase->text.trimmed() == QLatin1String("1");
         const XmlNode *single = node.child(QLatin1String("single"));
         draft.one_right = type != QLatin1String("multichoice") || !single ||
                           (single->text.trimmed() != QLatin1String("false") && single->text.trimmed() != QLatin1String("0"));
@@ -229,9 +232,20 @@ ImportedBank import_moodle_xml(const QByteArray &bytes)
         if (read_node(xml, node, 0))
             reader.question(node, line);
     }
-    if (xml.hasError())
-        report(bank, int(xml.lineNumber()), true, QStringLiteral("XML error: %1").arg(xml.errorString()));
-    return bank;
+    if (!xml.hasError())
+        return bank;
+    // As the learning platform does: a file that cannot be read to its end
+    // is refused whole, rather than asked without the questions after the
+    // fault.
+    ImportedBank refused;
+    const size_t read = bank.questions.size();
+    report(refused, 0, true,
+           QStringLiteral("XML error at line %1: %2; reading stopped there, so the file is refused whole, as the "
+                          "learning platform refuses it%3")
+               .arg(xml.lineNumber())
+               .arg(xml.errorString(),
+                    read > 0 ? QStringLiteral(" (%1 questions read before that line are not taken)").arg(read) : QString()));
+    return refused;
 }
 
 namespace {
@@ -344,17 +358,15 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
     if (!record.explanation.isEmpty())
         write_text(xml, QStringLiteral("generalfeedback"), plain_to_html(record.explanation));
     if (typed && !numerical)
-        xml.writeTextElement(QStringLiteral("usecase"), QStringLiteral("0"));
+        xml.writeTextElement(QStringLiteral("usecase"), record.case_sensitive ? QStringLiteral("1") : QStringLiteral("0"));
     else if (!typed)
         xml.writeTextElement(QStringLiteral("single"), rights <= 1 ? QStringLiteral("true") : QStringLiteral("false"));
     for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
-        // Several right: each right one a share, a wrong one cancels all,
-        // so only exactly the right ones score, as in this program.
-        const double percent = numerical ? (record.correct[k] == 1 ? 100.0 : 0.0)
-                               : typed || record.correct[k] == 1 ? 100.0 / std::max(1, typed ? 1 : rights)
-                                                                 : (rights > 1 ? -100.0 : 0.0);
+        // Without weights of its own, several right: each right one a share,
+        // a wrong one cancels all, so only exactly the right ones score, as
+        // in this program.
         xml.writeStartElement(QStringLiteral("answer"));
-        xml.writeAttribute(QStringLiteral("fraction"), fraction(percent));
+        xml.writeAttribute(QStringLiteral("fraction"), fraction(answer_weight(record, k)));
         xml.writeAttribute(QStringLiteral("format"), typed ? QStringLiteral("moodle_auto_format") : QStringLiteral("html"));
         xml.writeTextElement(QStringLiteral("text"), typed ? record.answers[k] : plain_to_html(record.answers[k]));
         if (numerical)
