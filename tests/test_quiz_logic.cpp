@@ -287,8 +287,16 @@ private slots:
         record.answers[2] = QStringLiteral("3");
         record.answers[3] = QStringLiteral("*");
         record.units = {{QStringLiteral("m"), 1}, {QStringLiteral("km"), 0.001}};
+        record.answer_feedback[2] = QStringLiteral("Three is pi rounded.");
         QCOMPARE(int(numerical_match(record, typed)), match);
-        QCOMPARE(typed_is_right(record, typed), match == 1);
+        LoggedAnswer answer;
+        answer.shown = record;
+        answer.typed = typed;
+        mark(answer);
+        QCOMPARE(answer.right, match == 1);
+        QCOMPARE(outcome_lines(answer).join(QLatin1Char('|')),
+                 match == 2 ? QStringLiteral("About your answer: Three is pi rounded.") : QString());
+        QVERIFY(feedback_text(answer).section(QStringLiteral("\r\n"), 1, 1).endsWith(QStringLiteral(" 3.14 \u00b1 0.01 m")));
     }
 
     // Typed answers as the learning platforms mark them: patterns with "*",
