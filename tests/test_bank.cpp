@@ -163,7 +163,7 @@ private slots:
              "diagram_descriptions": "Two switches"},
             {"id": 9, "question": "Out of range", "answers": ["a", "b", "c", "d"], "correct": [1]},
             {"id": 4, "question": "Flag on a missing answer", "answers": ["a", "b", "c", "d"], "correct": [5]},
-            {"id": 5, "question": "Seven answers", "answers": ["1", "2", "3", "4", "5", "6", "7"], "correct": [1]},
+            {"id": 5, "question": "Eleven answers", "answers": ["1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"], "correct": [1]},
             {"id": 6, "question": "", "answers": ["a", "b", "c", "d"], "correct": [1]}
         ]})");
         file.close();

@@ -56,6 +56,18 @@ QString field(const question_record &r, const QString &name)
         return joined(r.diagram_descriptions.data(), r.diagram_descriptions.size());
     if (name == QLatin1String("clue"))
         return r.clue;
+    if (name == QLatin1String("tolerances")) {
+        QStringList values;
+        for (size_t k = 1; k <= max_answers && !r.answers[k].isEmpty(); ++k)
+            values << QString::number(r.tolerances[k]);
+        return values.join(QLatin1Char('|'));
+    }
+    if (name == QLatin1String("units")) {
+        QStringList units;
+        for (const AnswerUnit &unit : r.units)
+            units << QStringLiteral("%1=%2").arg(unit.name).arg(unit.multiplier);
+        return units.join(QLatin1Char('|'));
+    }
     if (name == QLatin1String("note"))
         return r.answer_note;
     if (name == QLatin1String("weights")) {
@@ -73,7 +85,8 @@ QString field(const question_record &r, const QString &name)
 QString core(const question_record &r)
 {
     QStringList parts;
-    for (const char *name : {"question", "answers", "correct", "explanation", "topic", "type", "feedback", "diagrams", "weights"})
+    for (const char *name : {"question", "answers", "correct", "explanation", "topic", "type", "feedback", "diagrams", "weights",
+                             "tolerances"})
         parts << field(r, QLatin1String(name));
     return parts.join(QLatin1String(" ## "));
 }
@@ -135,24 +148,24 @@ void TestBankFormats::problems_and_lines_data()
     QTest::addColumn<QString>("lines");
     QTest::addColumn<QString>("problems");
     QTest::newRow("aiken") << "aiken-good.txt" << "1,8,15,21" << "";
-    QTest::newRow("aiken errors") << "aiken-errors.txt" << "34"
-                                  << "1 E no ANSWER; 5 E E names no option; 10 E expected option B; 15 E more than six;"
-                                     "25 E fewer than two; 29 E names no letter; 39 E no ANSWER";
+    QTest::newRow("aiken errors") << "aiken-errors.txt" << "38"
+                                  << "1 E no ANSWER; 5 E E names no option; 10 E expected option B; 15 E more than 10;"
+                                     "29 E fewer than two; 33 E names no letter; 43 E no ANSWER";
     QTest::newRow("gift") << "gift-good.gift" << "4,12,18,21,23,25,28,33,35" << "";
     QTest::newRow("gift errors") << "gift-errors.gift" << "24,26"
-                                 << "2 E essay; 4 E numerical; 6 E matching; 8 E description; 10 E not closed;"
-                                    "12 E title; 14 E text before; 16 E more than six; 18 E fewer than two;"
+                                 << "2 E essay; 4 E \"twelve\") is not a number; 6 E matching; 8 E description;"
+                                    "10 E not closed; 12 E title; 14 E text before; 16 E more than 10; 18 E fewer than two;"
                                     "20 E no right answer; 22 E no answer with full credit";
     QTest::newRow("moodle") << "moodle-good.xml" << "6,18,29,36,42,51" << "";
-    QTest::newRow("moodle errors") << "moodle-errors.xml" << "39"
-                                   << "3 E essay; 4 E matching; 5 E numerical; 6 E cloze; 7 E description;"
-                                      "8 E without a type; 11 E more than six; 21 E fewer than two;"
-                                      "25 E no right answer; 30 E full credit; 34 E no text";
+    QTest::newRow("moodle errors") << "moodle-errors.xml" << "43"
+                                   << "3 E essay; 4 E matching; 5 E \"twelve\") is not a number; 6 E cloze;"
+                                      "7 E description; 8 E without a type; 11 E more than 10; 25 E fewer than two;"
+                                      "29 E no right answer; 34 E full credit; 38 E no text";
     QTest::newRow("moodle dtd") << "moodle-dtd.xml" << ""
                                 << "0 E no question could be read; 5 E document type declaration";
     QTest::newRow("json") << "json-good.json" << "3,9" << "";
     QTest::newRow("json errors") << "json-errors.json" << "12"
-                                 << "3 E no text; 4 E more than six; 5 E (3) names no answer; 6 E not a question;"
+                                 << "3 E no text; 4 E more than 10; 5 E (3) names no answer; 6 E not a question;"
                                     "7 E no right answer; 8 E fewer than two; 9 E without an accepted answer;"
                                     "10 E without a \"lab\" object; 11 E the lab: link end SW1 P9 is not a port";
     QTest::newRow("json cut") << "json-truncated.json" << "" << "0 E no question could be read; 4 E JSON error";
@@ -206,6 +219,23 @@ void TestBankFormats::imported_fields_data()
                                          "destination.\r\nWhich frames are flooded as well?");
     row("aiken-good.txt", 3, "question", "What do <b>PoE</b> & PoE+ supply over the cable?");
     row("aiken-good.txt", 3, "correct", "1");
+    row("gift-kinds.gift", 0, "correct", "1,2,3,4");
+    row("gift-kinds.gift", 1, "answers", "STP|RSTP|MSTP|PVST|PVST+|Rapid PVST+|802.1D|802.1w|802.1s");
+    row("gift-kinds.gift", 2, "type", "NUMERICAL");
+    row("gift-kinds.gift", 2, "tolerances", "0.01");
+    row("gift-kinds.gift", 3, "answers", "3");
+    row("gift-kinds.gift", 3, "tolerances", "2");
+    row("gift-kinds.gift", 4, "answers", "32768|4096|*");
+    row("gift-kinds.gift", 4, "weights", "100|0|0");
+    row("gift-kinds.gift", 4, "feedback", "Right: the default.|That is the step between priorities.|"
+                                          "Look up the 802.1D default.");
+    row("moodle-kinds.xml", 0, "correct", "7");
+    row("moodle-kinds.xml", 1, "answers", "100|*");
+    row("moodle-kinds.xml", 1, "units", "m=1|km=0.001");
+    row("json-kinds.json", 1, "tolerances", "0.5|0");
+    row("json-kinds.json", 1, "units", "%=1");
+    row("json-kinds.json", 0, "answers", "Discarding|Blocking|Listening|Learning|Disabled|Broken|Forwarding|"
+                                         "Err-disabled|Root inconsistent|Alternate");
     row("gift-good.gift", 0, "topic", "Spanning tree");
     row("gift-good.gift", 0, "feedback", "Right: priority first, then the MAC address.|Port count plays no part.");
     row("gift-good.gift", 0, "explanation", "The lowest priority wins; a tie goes to the lowest MAC address.");
@@ -316,7 +346,7 @@ void TestBankFormats::sample_round_trip_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<BankFormat>("format");
     for (const char *file : {"gift-good.gift", "moodle-good.xml", "json-good.json", "aiken-good.txt", "gift-typed.gift",
-                             "moodle-typed.xml", "json-typed.json"}) {
+                             "moodle-typed.xml", "json-typed.json", "gift-kinds.gift", "moodle-kinds.xml", "json-kinds.json"}) {
         QTest::addRow("%s to gift", file) << file << BankFormat::Gift;
         QTest::addRow("%s to moodle xml", file) << file << BankFormat::MoodleXml;
         QTest::addRow("%s to json", file) << file << BankFormat::Json;
@@ -334,11 +364,12 @@ void TestBankFormats::sample_round_trip()
     QCOMPARE(back.questions.size(), bank.questions.size());
     for (size_t k = 0; k < bank.questions.size(); ++k) {
         QCOMPARE(core(back.questions[k]), core(bank.questions[k]));
-        // GIFT has no case flag (converting says so, format_fit), nor a
+        // GIFT has no case flag nor units (converting says so, format_fit), nor a
         // diagram's description, which goes out as the <img>'s alt text.
         if (format != BankFormat::Gift) {
             QCOMPARE(back.questions[k].case_sensitive, bank.questions[k].case_sensitive);
             QCOMPARE(field(back.questions[k], "diagram descriptions"), field(bank.questions[k], "diagram descriptions"));
+            QCOMPARE(field(back.questions[k], "units"), field(bank.questions[k], "units"));
         }
         for (const QString &name : bank.questions[k].diagrams)
             QCOMPARE(back.pictures.value(name), bank.pictures.value(name));
@@ -406,7 +437,7 @@ void TestBankFormats::bad_input_data()
                                        "<answer><text>false</text></answer></question></quiz>"
                                 << BankFormat::MoodleXml << 1 << "";
     QTest::newRow("many answers") << QByteArray("Q? {") + QByteArray("~a").repeated(1000000) + "}" << BankFormat::Gift << 0
-                                  << "1000000 answers: more than six";
+                                  << "1000000 answers: more than 10";
     QTest::newRow("many problems") << QByteArray("x\n\n").repeated(5000) << BankFormat::Gift << 0 << "description";
     QTest::newRow("blank line in answers") << QByteArray("Q? {\n=a\n\n~b\n}\n") << BankFormat::Gift << 0 << "not closed with }";
     QTest::newRow("stray brace") << QByteArray("Q? {=a ~b}\n\n~c\n}\n") << BankFormat::Gift << 1
@@ -554,8 +585,8 @@ void TestBankFormats::unreadable_files_data()
     QTest::newRow("missing") << "none.gift" << QByteArray() << "no such file";
     QTest::newRow("folder") << "." << QByteArray() << "not a file";
     QTest::newRow("empty") << "empty.txt" << QByteArray("") << "no question in the file";
-    QTest::newRow("only errors") << "bad.gift" << QByteArray("Q? {}\n\nR? {#1}\n")
-                                 << "no question could be read (line 1: essay questions are not supported; line 3: numerical";
+    QTest::newRow("only errors") << "bad.gift" << QByteArray("Q? {}\n\nR? {#one}\n")
+                                 << "no question could be read (line 1: essay questions are not supported; line 3: answer 1";
 }
 
 // A file that gives no question: one problem for the whole file, first.

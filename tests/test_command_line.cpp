@@ -115,6 +115,17 @@ private slots:
         long_answers.questions[2].answers[1] = QString(200, QLatin1Char('y'));
         QTest::newRow("long answers") << long_answers << QStringList{"11: answer C has 111 characters"};
 
+        // Decimals without a tolerance are warned of; a whole number, a
+        // tolerance, a wrong value or "*" are not.
+        ImportedBank values = bank_of({1, 1});
+        for (question_record &record : values.questions) {
+            record.question_type = numerical_type();
+            record.answers = {QString(), QStringLiteral("2.5"), QStringLiteral("12"), QStringLiteral("0.5"), QStringLiteral("*")};
+            record.weighted = true;
+            record.weights = {0, 100, 100};
+        }
+        values.questions[1].tolerances[1] = 0.1;
+        QTest::newRow("numerical tolerance") << values << QStringList{"1: answer 1 (2.5) has no tolerance"};
         // A typed answer of stars alone accepts anything: only at full credit a fault.
         ImportedBank stars = bank_of({1, 1});
         for (question_record &record : stars.questions) {
@@ -164,6 +175,10 @@ private slots:
         QTest::newRow("lab") << QStringList{"--check", "lab.json=" + lab_bank_json("spanning-tree priority 61440", "spanning-tree priority 4096")}
                              << 0 << "lab.json: 1 questions (0 with one right answer, 0 with several right, 0 typed, 1 labs), 0 skipped\n"
                              << QStringList();
+        QTest::newRow("numerical") << QStringList{"--check", "values.gift=Q? {#2.5}\n\nR? {#12}\n"} << 1
+                                   << "values.gift: 2 questions (0 with one right answer, 0 with several right, 0 typed, "
+                                      "2 numerical, 0 labs), 0 skipped\n"
+                                   << QStringList{"values.gift:1: warning: answer 1 (2.5) has no tolerance"};
         QTest::newRow("builtin to gift") << QStringList{"--convert", "builtin", "--to", "gift"} << 0 << "// Title: LAN Switching Practice"
                                          << QStringList();
         QTest::newRow("no such format") << QStringList{"--convert", "builtin", "--to", "aiken"} << 2 << ""

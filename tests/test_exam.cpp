@@ -119,7 +119,7 @@ private slots:
         // 1 right, and its answer outlives the clue; 2 wrong and flagged; 3
         // right, then back to 2 to mend it.
         choose(h, window, true);
-        const std::array<bool, 7> pressed = window.answer_on_screen().choice.pressed;
+        const AnswerFlags pressed = window.answer_on_screen().choice.pressed;
         QTest::mouseClick(ctl<QPushButton>(ui, "cluebutton"), Qt::LeftButton);
         QCOMPARE(h.messages.last().text, QStringLiteral("Think of the FCS."));
         QCOMPARE(window.answer_on_screen().choice.pressed, pressed);

@@ -3,6 +3,7 @@
 // marking, score, percentage, gauge and the texts shown to the student.
 #include "quiz/centering_position.h"
 #include "quiz/marking.h"
+#include "quiz/numerical_marking.h"
 #include "quiz/question_order.h"
 #include "quiz/question_presentation.h"
 #include "quiz/quiz_state.h"
@@ -251,6 +252,53 @@ private slots:
         QCOMPARE(typed_is_right(record, typed), right);
     }
 
+    // Answers in order: 3.14 within 0.01 (right), 3 exactly (wrong, with
+    // its feedback), then anything else; units m and km.
+    void numerical_marking_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("match");
+        QTest::newRow("exact") << "3.14" << 1;
+        QTest::newRow("at the tolerance") << "3.15" << 1;
+        QTest::newRow("below it") << "3.13" << 1;
+        QTest::newRow("just outside") << "3.1501" << 3;
+        QTest::newRow("decimal comma") << "3,14" << 1;
+        QTest::newRow("exponent") << "314e-2" << 1;
+        QTest::newRow("spaces") << "  3.14 \n" << 1;
+        QTest::newRow("second value") << "3" << 2;
+        QTest::newRow("unit m") << "3.14 m" << 1;
+        QTest::newRow("unit km") << "0.00314km" << 1;
+        QTest::newRow("unknown unit") << "3.14 cm" << 0;
+        QTest::newRow("unit case") << "3.14 M" << 0;
+        QTest::newRow("text") << "pi" << 0;
+        QTest::newRow("blank") << "  " << 0;
+        QTest::newRow("two numbers") << "3.14 3" << 0;
+    }
+    void numerical_marking()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, match);
+        question_record record;
+        record.question_type = numerical_type();
+        record.answers[1] = QStringLiteral("3.14");
+        record.tolerances[1] = 0.01;
+        record.weighted = true;
+        record.weights[1] = 100;
+        record.answers[2] = QStringLiteral("3");
+        record.answers[3] = QStringLiteral("*");
+        record.units = {{QStringLiteral("m"), 1}, {QStringLiteral("km"), 0.001}};
+        record.answer_feedback[2] = QStringLiteral("Three is pi rounded.");
+        QCOMPARE(int(numerical_match(record, typed)), match);
+        LoggedAnswer answer;
+        answer.shown = record;
+        answer.typed = typed;
+        mark(answer);
+        QCOMPARE(answer.right, match == 1);
+        QCOMPARE(outcome_lines(answer).join(QLatin1Char('|')),
+                 match == 2 ? QStringLiteral("About your answer: Three is pi rounded.") : QString());
+        QVERIFY(feedback_text(answer).section(QStringLiteral("\r\n"), 1, 1).endsWith(QStringLiteral(" 3.14 \u00b1 0.01 m")));
+    }
+
     // Typed answers as the learning platforms mark them: patterns with "*",
     // case when the question says so, the first match in order giving the
     // credit and the feedback shown.
@@ -376,7 +424,7 @@ private slots:
     {
         question_record record = choice_question(4, {2, 4});
         record.explanation = QStringLiteral("Line one.\r\nLine two.");
-        std::array<bool, 7> visible{false, true, true, true, true, false, false};
+        AnswerFlags visible{false, true, true, true, true};
         QCOMPARE(feedback_text(record, true, visible),
                  QStringLiteral("Great Job.\r\nThe answer(s):  B D\r\n\r\nWhich?"
                                 "\r\nA.)  answer 1\r\nB.)  answer 2\r\nC.)  answer 3\r\nD.)  answer 4"

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QStyle>
 #include <QMap>
+#include <QScrollArea>
 #include <QScrollBar>
 
 namespace {
@@ -185,6 +186,40 @@ private slots:
         QCOMPARE(h.program.session.state().current_question, qint16(3));
         QCOMPARE(h.program.session.state().number_right, qint16(2));
         QCOMPARE(ctl<QLabel>(window, "score")->text(), QStringLiteral("2/2"));
+    }
+
+    // More than six answers: a scrolled list in the rows' place, letters to
+    // J; a key ticks its answer and scrolls it into view; each answer reads
+    // whole, named "J: text"; the window's own rows stay hidden.
+    void ten_answers_scroll_in_the_rows_place()
+    {
+        QuizHarness h;
+        h.start_program();
+        question_record ten = four_answers();
+        for (size_t p = 1; p <= max_answers; ++p)
+            ten.answers[p] = QStringLiteral("Answer %1").arg(p);
+        ten.answers[9] = QStringLiteral("A long answer that takes two lines of the answer box, as imported banks often have");
+        ten.correct = {};
+        ten.correct[10] = 1;
+        h.program.bank.at(1) = ten;
+        quest &window = h.start_quiz(1, false, false, false, false);
+        auto *list = window.findChild<QScrollArea *>(QStringLiteral("long_answers"));
+        QVERIFY(list && list->isVisible());
+        for (size_t p = 1; p <= 6; ++p)
+            QVERIFY(ctl<QPushButton>(window, "QChoice_", p)->isHidden());
+        press(window, Qt::Key_J, QStringLiteral("j"));
+        QWidget *j = window.focusWidget();
+        QCOMPARE(j->accessibleName(), QStringLiteral("J: Answer 10"));
+        QVERIFY(static_cast<QPushButton *>(j)->isChecked());
+        const QRect seen(j->mapTo(list->viewport(), QPoint()), j->size());
+        QVERIFY(list->viewport()->rect().contains(seen));
+        for (QPlainTextEdit *box : list->widget()->findChildren<QPlainTextEdit *>()) {
+            QTextCursor end(box->document());
+            end.movePosition(QTextCursor::End);
+            QVERIFY2(box->cursorRect(end).bottom() < box->viewport()->height(), qPrintable(box->toPlainText()));
+        }
+        press(window, Qt::Key_Return);
+        QCOMPARE(h.program.session.state().number_right, qint16(1));
     }
 
     void keyboard_on_a_typed_question()

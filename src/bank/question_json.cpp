@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -100,6 +101,36 @@ QString read_lab_object(const QJsonObject &json, question_record &record)
     return {};
 }
 
+// A numerical question's "tolerances" (numbers, one per answer) and "units"
+// ({"name": "km", "multiplier": 0.001} each).
+void read_numerical(const QJsonObject &json, question_record &record, const Warnings &warnings)
+{
+    const QJsonArray tolerances = list(json, "tolerances", warnings);
+    for (qsizetype k = 0; k < std::min<qsizetype>(tolerances.size(), max_answers); ++k)
+        record.tolerances[size_t(k + 1)] = std::abs(tolerances.at(k).toDouble());
+    if (std::any_of(tolerances.begin(), tolerances.end(), [](const QJsonValue &v) { return !v.isDouble(); }))
+        warnings.add(QStringLiteral("\"tolerances\" holds something other than numbers: read as 0"));
+    for (const QJsonValue &unit : list(json, "units", warnings)) {
+        const QString name = unit.toObject().value(QLatin1String("name")).toString().trimmed();
+        const double multiplier = unit.toObject().value(QLatin1String("multiplier")).toDouble(1);
+        if (name.isEmpty() || multiplier == 0 || record.units.size() == max_answers)
+            warnings.add(QStringLiteral("a unit without a name or a multiplier, or past %1 units: left out").arg(max_answers));
+        else
+            record.units.push_back({name, multiplier});
+    }
+}
+
+void write_numerical(QJsonObject &json, const question_record &record)
+{
+    QJsonArray tolerances, units;
+    for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k)
+        tolerances.append(record.tolerances[k]);
+    for (const AnswerUnit &unit : record.units)
+        units.append(QJsonObject{{QStringLiteral("name"), unit.name}, {QStringLiteral("multiplier"), unit.multiplier}});
+    json.insert(QLatin1String("tolerances"), tolerances);
+    put_array(json, "units", units);
+}
+
 // "answer_weights": one number per answer, in percent; "" or why not.
 QString read_weights(const QJsonArray &weights, qsizetype answers, question_record &record)
 {
@@ -124,8 +155,8 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
     const QJsonArray answers = list(json, "answers", warnings);
     if (text(json, "question", warnings).isEmpty())
         return QStringLiteral("the question has no text");
-    if (answers.size() > 6)
-        return QStringLiteral("more than six answers");
+    if (answers.size() > qsizetype(max_answers))
+        return QStringLiteral("more than %1 answers").arg(max_answers);
 
     record = question_record();
     record.question = text(json, "question", Warnings(nullptr));
@@ -161,6 +192,8 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
     }
     fill_strings(record.exhibits, list(json, "exhibits", warnings), "exhibits", warnings);
     fill_strings(record.answer_feedback, list(json, "answer_feedback", warnings), "answer_feedback", warnings);
+    if (is_numerical_question(record))
+        read_numerical(json, record, warnings);
     const QJsonValue case_sensitive = json.value(QLatin1String("case_sensitive"));
     if (!case_sensitive.isBool() && !case_sensitive.isUndefined())
         warnings.add(QStringLiteral("\"case_sensitive\" is not true or false: left out"));
@@ -201,6 +234,8 @@ QJsonObject write_question_json(const question_record &record)
             lab.remove(QLatin1String("task"));
         json.insert(QLatin1String("lab"), lab);
     }
+    if (is_numerical_question(record))
+        write_numerical(json, record);
     if (record.weighted) {
         QJsonArray weights;
         for (qsizetype k = 1; k <= json.value(QLatin1String("answers")).toArray().size(); ++k)

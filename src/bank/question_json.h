@@ -16,7 +16,7 @@ inline QString default_question_type()
 }
 
 // Fills record from json; returns "" when it could, else why the object was
-// refused (no question text, more than six answers, a right answer that
+// refused (no question text, more than max_answers answers, a right answer that
 // names no answer or is not a number, diagram descriptions that are not a
 // list of texts, answer weights that are not one number per answer, a lab
 // question whose "lab" object is missing or flawed). What was left out is added to warnings when given: a field

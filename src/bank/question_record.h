@@ -5,12 +5,20 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 struct LabDefinition;
 
 // The most answers a question may have. The built-in bank and the question
 // window's own rows use 1..6; imported questions may have more.
 constexpr size_t max_answers = 10;
+
+// A unit a numerical answer may be typed in: a value in it is the value in
+// the question's own unit times multiplier ("cm", 100 where answers are in m).
+struct AnswerUnit {
+    QString name;
+    double multiplier = 1;
+};
 
 // One question as the question window needs it. Arrays count from 1 like the
 // answer letters on screen; index 0 exists and is never used.
@@ -28,6 +36,10 @@ struct question_record {
     QString answer_note;              // shown on a line after the explanation
     QString topic;                    // the subject area, for the score by topic
     std::array<QString, max_answers + 1> answer_feedback;  // 1..max_answers: what choosing that answer means, "" = none
+    // A numerical question: answers[k] is a number (or "*", any answer),
+    // matched within tolerances[k] either side; units the student may add.
+    std::array<double, max_answers + 1> tolerances{};
+    std::vector<AnswerUnit> units;
     // Credit of each answer in percent (negative takes credit away), as the
     // bank file gives it; only when weighted, else see answer_weight().
     std::array<double, max_answers + 1> weights{};  // 1..max_answers
@@ -36,10 +48,22 @@ struct question_record {
     std::shared_ptr<const LabDefinition> lab;  // a lab question's network and goals; null for any other
 };
 
-// A question whose type starts with "FILL" (any case) is answered by typing.
+inline QString numerical_type()
+{
+    return QStringLiteral("NUMERICAL");
+}
+
+// A typed answer marked by its value.
+inline bool is_numerical_question(const question_record &record)
+{
+    return record.question_type.compare(numerical_type(), Qt::CaseInsensitive) == 0;
+}
+
+// A question whose type starts with "FILL" (any case), or a numerical one, is
+// answered by typing.
 inline bool is_typed_question(const question_record &record)
 {
-    return record.question_type.left(4).toUpper() == QLatin1String("FILL");
+    return record.question_type.left(4).toUpper() == QLatin1String("FILL") || is_numerical_question(record);
 }
 
 // A lab: the student configures a simulated network and is marked on the

@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QRegularExpression>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -45,6 +46,8 @@ public:
                 check_typed(record, line);
             else
                 check_choices(record, line);
+            if (is_numerical_question(record))
+                check_tolerances(record, line);
         }
         check_bunched_letters();
         return std::move(problems_);
@@ -113,7 +116,7 @@ private:
     {
         int right = 0;
         int right_position = 0;
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             if (record.correct[p] == 1) {
                 ++right;
                 right_position = int(p);
@@ -141,6 +144,19 @@ private:
             warn(line, QStringLiteral("\"%1\" but the number of right answers is %2").arg(match.captured(0)).arg(right));
     }
 
+    // A value with decimals and no tolerance is right only when typed to
+    // its last digit, which is rarely meant; a whole number (a count, a
+    // number of bits) usually is.
+    void check_tolerances(const question_record &record, int line)
+    {
+        for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
+            const double value = record.answers[k].toDouble();
+            if (answer_weight(record, k) >= full_credit && record.tolerances[k] == 0 && value != std::floor(value))
+                warn(line, QStringLiteral("answer %1 (%2) has no tolerance: only exactly %2 is right")
+                               .arg(k).arg(record.answers[k]));
+        }
+    }
+
     void check_bunched_letters()
     {
         int total = 0;
@@ -148,7 +164,7 @@ private:
             total += count;
         if (total < kBunchedAtLeast)
             return;
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             if (one_right_at_[p] * 100 > total * kBunchedPercent)
                 warn(0, QStringLiteral("%1 of the %2 questions with one right answer have it at %3 (%4%): "
                                        "students learn the letter instead of the answer")
@@ -162,7 +178,7 @@ private:
     const ImportedBank &bank_;
     const QString folder_;
     QHash<QString, bool> decodes_;
-    std::array<int, 7> one_right_at_{};
+    std::array<int, max_answers + 1> one_right_at_{};
     std::vector<BankProblem> problems_;
 };
 

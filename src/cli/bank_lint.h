@@ -12,6 +12,8 @@
 //   - exhibit or diagram files that do not exist, diagrams that do not read
 //     as pictures;
 //   - answers too long for the answer box;
+//   - a numerical answer with decimals and no tolerance (a whole number
+//     without one is taken as meant exactly);
 //   - a typed answer of stars alone at full credit, which accepts anything;
 //   - more questions than the program opens from one bank;
 //   - a lab whose start already meets its goals, whose reference solution

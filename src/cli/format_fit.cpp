@@ -34,6 +34,10 @@ public:
             warn(QStringLiteral("GIFT has no place for a clue: it is added to the explanation, shown after the answer"));
             record.clue.clear();
         }
+        if (format_ == BankFormat::Gift && !record.units.empty()) {
+            warn(QStringLiteral("GIFT has no units: the numerical answer is written without them"));
+            record.units.clear();
+        }
         if (format_ == BankFormat::Gift && is_typed_question(record) && record.case_sensitive)
             warn(QStringLiteral("GIFT has no place for \"case matters\": the typed answers will be compared without case"));
         if (format_ == BankFormat::MoodleXml) {

@@ -10,6 +10,7 @@
 //     has a place for a text file;
 //   - the answer note is added to the explanation, after which it is shown;
 //   - GIFT has no clue: it goes into the explanation, with a warning;
+//   - GIFT has no units: a numerical question's are dropped, with a warning;
 //   - GIFT has no case flag: a typed question whose case matters is
 //     written without it, with a warning;
 //   - Moodle XML embeds the diagram files beside the bank as the question's

@@ -109,7 +109,7 @@ LoggedAnswer QuizSession::presented(qint16 bank_index)
     logged.bank_index = bank_index;
     logged.shown = shown.record;
     logged.choice.visible = {};
-    for (size_t p = 1; p <= 6; ++p)
+    for (size_t p = 1; p <= max_answers; ++p)
         logged.choice.visible[p] = !shown.record.answers[p].trimmed().isEmpty();
     return logged;
 }

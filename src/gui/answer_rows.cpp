@@ -28,12 +28,11 @@ QString pressed_letter_style(const QPalette &palette)
 
 } // namespace
 
-AnswerRows::AnswerRows(QWidget &window, const std::array<QPlainTextEdit *, 7> &boxes,
-                       const std::array<QPushButton *, 7> &letters, QPushButton &next)
+AnswerRows::AnswerRows(QWidget &window, const Boxes &boxes, const Letters &letters, QPushButton &next)
     : QObject(&window), boxes_(boxes), letters_(letters), next_(next)
 {
     const QString pressed = pressed_letter_style(window.palette());
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers && boxes_[p]; ++p) {
         QPlainTextEdit *box = boxes_[p];
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -58,7 +57,7 @@ bool AnswerRows::eventFilter(QObject *watched, QEvent *event)
     }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
         return QObject::eventFilter(watched, event);
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers && boxes_[p]; ++p) {
         if (boxes_[p]->viewport() != watched || !boxes_[p]->isReadOnly() || letters_[p]->isHidden())
             continue;
         // Like a button: the click counts when the left button is released

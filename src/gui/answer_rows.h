@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bank/question_record.h"
+
 #include <QObject>
 #include <array>
 
@@ -7,7 +9,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
-// The six answer rows of the question window, each a letter (a checkable
+// The answer rows of the question window, each a letter (a checkable
 // button) beside its answer's text box. The boxes show their text whole,
 // without scroll bars; a pressed letter stands out by colour and a sunken
 // edge; and a click on a read-only answer's text (a choice question)
@@ -16,15 +18,16 @@ class QWidget;
 class AnswerRows : public QObject
 {
 public:
-    // Indexed from 1 like the letters.
-    AnswerRows(QWidget &window, const std::array<QPlainTextEdit *, 7> &boxes,
-               const std::array<QPushButton *, 7> &letters, QPushButton &next);
+    using Boxes = std::array<QPlainTextEdit *, max_answers + 1>;
+    using Letters = std::array<QPushButton *, max_answers + 1>;
+    // Indexed from 1 like the letters; a row left null is not one.
+    AnswerRows(QWidget &window, const Boxes &boxes, const Letters &letters, QPushButton &next);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    std::array<QPlainTextEdit *, 7> boxes_;
-    std::array<QPushButton *, 7> letters_;
+    Boxes boxes_;
+    Letters letters_;
     QPushButton &next_;
 };

@@ -5,6 +5,7 @@
 #include "gui/accessible_window.h"
 #include "gui/answer_rows.h"
 #include "gui/colour_contrast.h"
+#include "gui/long_answer_list.h"
 #include "gui/modal_seam.h"
 #include "gui/pictures.h"
 #include "gui/proportional_resizer.h"
@@ -18,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRegularExpression>
+#include <utility>
 
 namespace {
 
@@ -60,15 +62,23 @@ QString letter_of(size_t p)
 quest::quest(WindowServices &services) : session_(services.session), bank_(services.bank), modal_(services.modal)
 {
     ui().Image1->setPixmap(picture(Picture::strip));
-    abox = {nullptr, ui().abox_1, ui().abox_2, ui().abox_3, ui().abox_4, ui().abox_5, ui().abox_6};
-    QChoice = {nullptr, ui().QChoice_1, ui().QChoice_2, ui().QChoice_3,
-               ui().QChoice_4, ui().QChoice_5, ui().QChoice_6};
+    own_boxes_ = {nullptr, ui().abox_1, ui().abox_2, ui().abox_3, ui().abox_4, ui().abox_5, ui().abox_6};
+    own_letters_ = {nullptr, ui().QChoice_1, ui().QChoice_2, ui().QChoice_3,
+                    ui().QChoice_4, ui().QChoice_5, ui().QChoice_6};
+    long_list_ = new LongAnswerList(*this, QRect(ui().QChoice_1->geometry().topLeft(),
+                                                 ui().abox_6->geometry().bottomRight()));
+    use_rows(false);
+    QWidget *before = ui().QChoice_6;  // in the Tab order, where the window's own rows are
+    for (size_t p = 1; p <= max_answers; ++p)
+        setTabOrder(std::exchange(before, long_list_->letters()[p]), before);
     diagrambutton = {nullptr, ui().diagrambutton_1, ui().diagrambutton_2, ui().diagrambutton_3};
     exhibitbutton = {nullptr, ui().exhibitbutton_1, ui().exhibitbutton_2, ui().exhibitbutton_3};
 
-    for (size_t p = 1; p <= 6; ++p) {
-        QChoice[p]->setAccessibleName(tr("Answer %1").arg(letter_of(p)));
-        QChoice[p]->setToolTip(tr("Choose answer %1 (key %1)").arg(letter_of(p)));
+    for (const auto &letters : {own_letters_, long_list_->letters()}) {
+        for (size_t p = 1; p <= max_answers && letters[p]; ++p) {
+            letters[p]->setAccessibleName(tr("Answer %1").arg(letter_of(p)));
+            letters[p]->setToolTip(tr("Choose answer %1 (key %1)").arg(letter_of(p)));
+        }
     }
     // Each value label tells a screen reader what it counts, in its name.
     ui().Label2->setBuddy(ui().score);
@@ -80,7 +90,8 @@ quest::quest(WindowServices &services) : session_(services.session), bank_(servi
     mark_as_gauge(*ui().Gauge1);
     ui().Gauge1->setAccessibleName(tr("Percent right"));
     ui().NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
-    new AnswerRows(*this, abox, QChoice, *ui().NextButton);
+    new AnswerRows(*this, own_boxes_, own_letters_, *ui().NextButton);
+    new AnswerRows(*this, long_list_->boxes(), long_list_->letters(), *ui().NextButton);
     // Enter presses the command button that has the focus (as in every
     // window); elsewhere (an answer letter, which toggles, or the question)
     // it presses NEXT, through keyPressEvent. On a typed question every key
@@ -163,7 +174,7 @@ bool quest::Form_QueryUnload()
 
 void quest::clear_the_boxes()
 {
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         QChoice[p]->setChecked(false);
         abox[p]->clear();
     }
@@ -195,17 +206,38 @@ void quest::show_question()
         show_kept_answer();
 }
 
+void quest::use_rows(bool long_list)
+{
+    abox = own_boxes_;
+    QChoice = own_letters_;
+    // Past F the long list's rows, hidden with it.
+    for (size_t p = long_list ? 1 : 7; p <= max_answers; ++p) {
+        abox[p] = long_list_->boxes()[p];
+        QChoice[p] = long_list_->letters()[p];
+    }
+    if (!long_list) {
+        long_list_->hide();
+        return;
+    }
+    for (size_t p = 1; p <= 6; ++p) {
+        own_boxes_[p]->hide();
+        own_letters_[p]->hide();
+    }
+    long_list_->show_like(*ui().QChoice_1, *ui().abox_1);
+}
+
 void quest::lay_out_question()
 {
     const question_record &record = session_.state().current_record;
+    const bool typed = is_typed_question(record);
+    use_rows(!typed && !record.answers[7].trimmed().isEmpty());
     ui().Q1->setPlainText(record.question);
     ui().cluebutton->setVisible(!record.clue.trimmed().isEmpty());
     abox[1]->setFrameShape(QFrame::NoFrame);
     ui().typestuff->hide();
 
-    const bool typed = is_typed_question(record);
     if (typed) {
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             abox[p]->hide();
             QChoice[p]->hide();
         }
@@ -222,7 +254,7 @@ void quest::lay_out_question()
         abox[1]->setReadOnly(true);
         abox[1]->setAccessibleName(QString());
         abox[1]->setFocusPolicy(Qt::ClickFocus);
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             QChoice[p]->setChecked(false);
             abox[p]->setPlainText(record.answers[p]);
             // The letter is the answer for a screen reader: its name is its text.
@@ -307,7 +339,7 @@ void quest::show_kept_answer()
         abox[1]->setPlainText(kept->typed);
         abox[1]->moveCursor(QTextCursor::End);
     } else {
-        for (size_t n = 1; n <= 6; ++n)
+        for (size_t n = 1; n <= max_answers; ++n)
             QChoice[n]->setChecked(kept->choice.pressed[n]);
     }
     const int position = session_.state().current_question - 1;
@@ -396,7 +428,7 @@ StudentAnswer quest::answer_on_screen() const
         answer.typed = abox[1]->toPlainText();
         return answer;
     }
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         answer.choice.visible[p] = !QChoice[p]->isHidden();
         answer.choice.pressed[p] = QChoice[p]->isChecked();
     }
@@ -494,7 +526,8 @@ void quest::keyPressEvent(QKeyEvent *event)
         ui().NextButton->click();
         return;
     }
-    if (!typed && event->key() >= Qt::Key_A && event->key() <= Qt::Key_F && !(event->modifiers() & ~Qt::ShiftModifier)) {
+    if (!typed && event->key() >= Qt::Key_A && event->key() < Qt::Key_A + int(max_answers)
+        && !(event->modifiers() & ~Qt::ShiftModifier)) {
         QPushButton *choice = QChoice[size_t(event->key() - Qt::Key_A + 1)];
         if (!choice->isHidden()) {
             choice->toggle();

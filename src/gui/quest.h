@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bank/question_record.h"
 #include "gui/designed_window.h"
 #include "quiz/marking.h"
 
@@ -11,9 +12,9 @@
 namespace Ui { class quest; }
 class QPlainTextEdit;
 class QPushButton;
+class LongAnswerList;
 class QuizSession;
 struct QuestionBank;
-struct question_record;
 struct ModalSeam;
 struct StudentAnswer;
 struct WindowServices;
@@ -51,8 +52,10 @@ public:
     void exhibitbutton_Click(int m);
 
     // Controls that repeat, indexed from 1 like their letters and numbers.
-    std::array<QPlainTextEdit *, 7> abox{};
-    std::array<QPushButton *, 7> QChoice{};
+    // The answer rows of the question on screen: the window's own six, or
+    // those of the long list for a question with more answers.
+    std::array<QPlainTextEdit *, max_answers + 1> abox{};
+    std::array<QPushButton *, max_answers + 1> QChoice{};
     std::array<QPushButton *, 4> diagrambutton{};
     std::array<QPushButton *, 4> exhibitbutton{};
 
@@ -68,6 +71,8 @@ protected:
 
 private:
     void show_question();
+    // The window's six rows, or the long list when the question has more answers.
+    void use_rows(bool long_list);
     void show_kept_answer();
     void set_exam_layout(bool exam);
     void update_score();
@@ -86,6 +91,9 @@ private:
     void show_notice(const QString &notice);
     void show_flag(bool flagged);
 
+    std::array<QPlainTextEdit *, max_answers + 1> own_boxes_{};  // the window's rows, 1..6
+    std::array<QPushButton *, max_answers + 1> own_letters_{};
+    LongAnswerList *long_list_ = nullptr;
     QuizSession &session_;
     const QuestionBank &bank_;
     ModalSeam &modal_;

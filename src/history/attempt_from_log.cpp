@@ -17,7 +17,7 @@ QString given(const LoggedAnswer &answer)
     if (answer.typed_question())
         return answer.typed;
     QStringList pressed;
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         if (answer.choice.visible[p] && answer.choice.pressed[p])
             pressed << answer.shown.answers[p];
     }

@@ -80,7 +80,7 @@ bool has_answer(const LoggedAnswer &answer)
         return !answer.lab.commands.isEmpty();
     if (answer.typed_question())
         return !answer.typed.trimmed().isEmpty();
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         if (answer.choice.visible[p] && answer.choice.pressed[p])
             return true;
     }

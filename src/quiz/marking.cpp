@@ -1,5 +1,7 @@
 #include "quiz/marking.h"
 
+#include "quiz/numerical_marking.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,13 +9,13 @@ bool choice_is_right(const question_record &record, const ChoiceAnswer &answer)
 {
     if (is_any_one_right(record)) {
         int pressed = 0, right = 0;
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             pressed += answer.visible[p] && answer.pressed[p];
             right += answer.visible[p] && answer.pressed[p] && record.correct[p] == 1;
         }
         return pressed == 1 && right == 1;
     }
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         if (answer.visible[p] && (record.correct[p] == 1) != answer.pressed[p])
             return false;
     }
@@ -63,6 +65,8 @@ bool fits_pattern(QStringView pattern, QStringView text, Qt::CaseSensitivity cs)
 
 size_t typed_match(const question_record &record, const QString &typed)
 {
+    if (is_numerical_question(record))
+        return numerical_match(record, typed);
     const QString entry = typed.trimmed();
     const Qt::CaseSensitivity cs = record.case_sensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (size_t p = 1; p <= max_answers; ++p) {

@@ -8,11 +8,14 @@
 
 // Marking and score arithmetic of the question window, free of widgets.
 
+// One flag per answer position, 1..max_answers.
+using AnswerFlags = std::array<bool, max_answers + 1>;
+
 // What the student did on a choice question: which positions are shown and
-// which of them are pressed (index 1..6).
+// which of them are pressed.
 struct ChoiceAnswer {
-    std::array<bool, 7> visible{};
-    std::array<bool, 7> pressed{};
+    AnswerFlags visible{};
+    AnswerFlags pressed{};
 };
 
 // Right only when the pressed visible choices are exactly the right ones; in
@@ -44,6 +47,7 @@ bool fits_pattern(QStringView pattern, QStringView text, Qt::CaseSensitivity cs)
 // surrounding white space (line breaks included), compared without case
 // unless the question says case matters. The learning platforms mark so,
 // right or wrong answer alike (a catch-all "*" of no credit comes last).
+// A numerical question's answers are matched by value (numerical_marking.h).
 size_t typed_match(const question_record &record, const QString &typed);
 
 // Right when the answer matched earns full credit.

@@ -8,7 +8,7 @@ PresentedQuestion present_question(const question_record &bank_record, bool shuf
                                    RandomGenerator &random)
 {
     PresentedQuestion shown;
-    for (qint16 p = 1; p <= 6; ++p) {
+    for (qint16 p = 1; p <= qint16(max_answers); ++p) {
         shown.display_order[size_t(p)] = p;
         if (!bank_record.answers[size_t(p)].trimmed().isEmpty())
             ++shown.answer_count;
@@ -20,7 +20,7 @@ PresentedQuestion present_question(const question_record &bank_record, bool shuf
             std::swap(shown.display_order[size_t(p)], shown.display_order[size_t(random.next_position(count))]);
     }
     shown.record = bank_record;
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         const size_t from = size_t(shown.display_order[p]);
         shown.record.answers[p] = bank_record.answers[from];
         shown.record.correct[p] = bank_record.correct[from];

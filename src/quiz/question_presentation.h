@@ -10,7 +10,7 @@ class RandomGenerator;
 // flags and feedback with them) in screen order.
 struct PresentedQuestion {
     question_record record;               // answers[p] is shown at position p
-    std::array<qint16, 7> display_order{}; // bank answer number shown at position p
+    std::array<qint16, max_answers + 1> display_order{}; // bank answer number shown at position p
     qint16 answer_count = 0;              // answers whose trimmed text is not empty
 };
 

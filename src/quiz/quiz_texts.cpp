@@ -1,6 +1,8 @@
 #include "quiz/quiz_texts.h"
 
 #include "quiz/marking.h"
+#include "quiz/numerical_marking.h"
+#include "quiz/numerical_marking.h"
 
 #include <QStringList>
 #include <cmath>
@@ -17,6 +19,8 @@ QChar letter(size_t position)
 // A typed question's answer to show: the first with full credit.
 QString first_accepted(const question_record &record)
 {
+    if (is_numerical_question(record))
+        return numerical_right_answers(record);
     for (size_t p = 1; p <= max_answers; ++p) {
         if (!record.answers[p].isEmpty() && answer_weight(record, p) >= full_credit)
             return record.answers[p];
@@ -27,7 +31,7 @@ QString first_accepted(const question_record &record)
 } // namespace
 
 QString feedback_text(const question_record &record, bool answered_right,
-                      const std::array<bool, 7> &visible)
+                      const AnswerFlags &visible)
 {
     if (is_lab_question(record))
         return (answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("Every goal holds.")
@@ -40,13 +44,13 @@ QString feedback_text(const question_record &record, bool answered_right,
         text += first_accepted(record) + kNewLine + kNewLine + record.question;
     } else {
         QStringList right;
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             if (record.correct[p] == 1)
                 right << letter(p);
         }
         text += QLatin1Char(' ') + right.join(is_any_one_right(record) ? QStringLiteral(" or ") : QStringLiteral(" "));
         text += kNewLine + kNewLine + record.question;
-        for (size_t p = 1; p <= 6; ++p) {
+        for (size_t p = 1; p <= max_answers; ++p) {
             if (visible[p])
                 text += kNewLine + letter(p) + QStringLiteral(".)  ") + record.answers[p];
         }

@@ -14,7 +14,7 @@
 // screen; it is not used for typed questions. A lab has no answers: whether
 // every goal holds takes their place.
 QString feedback_text(const question_record &record, bool answered_right,
-                      const std::array<bool, 7> &visible);
+                      const AnswerFlags &visible);
 
 // The same for a marked answer, with what it earned: after the right
 // answer(s), the feedback of the typed answer matched and the partial credit

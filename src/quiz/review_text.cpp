@@ -1,5 +1,6 @@
 #include "quiz/review_text.h"
 
+#include "quiz/numerical_marking.h"
 #include "quiz/quiz_texts.h"
 
 #include <QStringList>
@@ -23,7 +24,7 @@ QChar letter(size_t position)
 QString choice_rows(const LoggedAnswer &answer)
 {
     QString rows;
-    for (size_t p = 1; p <= 6; ++p) {
+    for (size_t p = 1; p <= max_answers; ++p) {
         if (!answer.choice.visible[p])
             continue;
         const bool right = answer.shown.correct[p] == 1;
@@ -54,6 +55,8 @@ QString typed_rows(const LoggedAnswer &answer)
         if (!answer.shown.answers[p].trimmed().isEmpty() && answer_weight(answer.shown, p) >= full_credit)
             accepted << html(answer.shown.answers[p].trimmed());
     }
+    if (is_numerical_question(answer.shown))
+        accepted = QStringList{html(numerical_right_answers(answer.shown))};
     const QString typed = answer.typed.trimmed().isEmpty() ? QStringLiteral("<i>(nothing typed)</i>")
                                                            : html(answer.typed.trimmed());
     return QStringLiteral("<p>Your answer: <b>%1</b> &nbsp; %2<br>Accepted: <b>%3</b>%4</p>")

@@ -146,7 +146,7 @@ QByteArray export_aiken(const ImportedBank &bank)
             continue;
         out += one_line(record.question) + QLatin1Char('\n');
         QStringList right;
-        for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
+        for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
             const QChar letter = QLatin1Char(char('A' + k - 1));
             out += letter + QLatin1String(". ") + one_line(record.answers[k]) + QLatin1Char('\n');
             if (record.correct[k] == 1)

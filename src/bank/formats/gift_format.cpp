@@ -8,6 +8,7 @@
 #include "bank/formats/import_builder.h"
 
 #include <QRegularExpression>
+#include <cmath>
 #include <algorithm>
 
 namespace {
@@ -128,15 +129,62 @@ private:
     {
         if (body.isEmpty())
             return skip(QStringLiteral("essay questions are not supported"));
-        if (body.startsWith(QLatin1Char('#')))
-            return skip(QStringLiteral("numerical questions are not supported"));
+        const bool numerical = body.startsWith(QLatin1Char('#'));
+        if (numerical)
+            body = body.mid(1).trimmed();
         const qsizetype general = find_plain(body, u"####");
         if (general >= 0) {
             draft_.record.explanation = text(body.mid(general + 4));
             body = body.left(general).trimmed();
         }
-        if (!read_true_false(body))
+        if (numerical)
+            read_numerical(body);
+        else if (!read_true_false(body))
             read_choices(body);
+    }
+
+    // After the "#": one value ("3.14:0.01", "1..5", "3"), or several, each
+    // after "=" with an optional weight and feedback ("~" for a wrong one).
+    void read_numerical(QStringView body)
+    {
+        const bool several = body.startsWith(QLatin1Char('=')) || body.startsWith(QLatin1Char('~'));
+        std::vector<qsizetype> starts{0};
+        if (several) {
+            starts = answer_starts(body);
+            if (starts.size() > kMaxAnswers)
+                return skip(QStringLiteral("%1 answers: more than %2").arg(starts.size()).arg(max_answers));
+        }
+        for (size_t n = 0; n < starts.size(); ++n) {
+            const qsizetype end = n + 1 < starts.size() ? starts[n + 1] : body.size();
+            const QStringView part = body.mid(starts[n], end - starts[n]);
+            DraftAnswer value = several ? answer(part.mid(1), part.front() == QLatin1Char('=')) : answer(part, true);
+            if (!read_value(value))
+                return skip(QStringLiteral("the tolerance of %1 is not a number").arg(value.text.left(40)));
+            draft_.answers.push_back(value);
+        }
+        draft_.typed = draft_.numerical = draft_.one_right = true;
+        add_question(bank_, std::move(draft_));
+    }
+
+    // "3.14:0.01" or "1..5" into a value and its tolerance; false when the
+    // tolerance or a bound is not a number (a value that is not is told later).
+    static bool read_value(DraftAnswer &answer)
+    {
+        bool ok = true;
+        const qsizetype colon = answer.text.indexOf(QLatin1Char(':'));
+        const qsizetype dots = answer.text.indexOf(QLatin1String(".."));
+        if (colon >= 0) {
+            answer.tolerance = answer.text.mid(colon + 1).trimmed().toDouble(&ok);
+            answer.text = answer.text.left(colon).trimmed();
+        } else if (dots >= 0) {
+            bool low_ok = false;
+            const double low = answer.text.left(dots).trimmed().toDouble(&low_ok);
+            const double high = answer.text.mid(dots + 2).trimmed().toDouble(&ok);
+            ok = ok && low_ok;
+            answer.text = QString::number((low + high) / 2, 'g', 15);
+            answer.tolerance = std::abs(high - low) / 2;
+        }
+        return ok && std::isfinite(answer.tolerance);
     }
 
     // {T}, {TRUE}, {F} or {FALSE}, then feedback for a wrong and for a right answer.
@@ -162,7 +210,9 @@ private:
         return true;
     }
 
-    void read_choices(QStringView body)
+    // Where each answer starts: its unescaped "=" or "~". Empty when there
+    // is text before the first.
+    static std::vector<qsizetype> answer_starts(QStringView body)
     {
         std::vector<qsizetype> starts;
         for (qsizetype k = 0; k < body.size(); ++k) {
@@ -172,14 +222,22 @@ private:
             else if (c == QLatin1Char('=') || c == QLatin1Char('~'))
                 starts.push_back(k);
             else if (starts.empty() && !c.isSpace())
-                return skip(QStringLiteral("text before the first answer: answers start with = or ~"));
+                return {};
         }
+        return starts;
+    }
+
+    void read_choices(QStringView body)
+    {
+        const std::vector<qsizetype> starts = answer_starts(body);
+        if (starts.empty() && !body.trimmed().isEmpty())
+            return skip(QStringLiteral("text before the first answer: answers start with = or ~"));
         if (starts.empty())
             return skip(QStringLiteral("no answers between the braces"));
         // Refused before each is read: a long run of "~a" would take far more
         // memory as answers than as text.
         if (starts.size() > kMaxAnswers)
-            return skip(QStringLiteral("%1 answers: more than six").arg(starts.size()));
+            return skip(QStringLiteral("%1 answers: more than %2").arg(starts.size()).arg(max_answers));
         int right_marks = 0;
         bool matching = true;
         for (size_t n = 0; n < starts.size(); ++n) {
@@ -385,9 +443,13 @@ QByteArray export_gift(const ImportedBank &bank)
                                    : holds_html_tags(record)             ? QLatin1String("[plain]")
                                    : format_mark.match(question).hasMatch() ? QLatin1String("[moodle]")
                                                                            : QLatin1String();
-        out += QStringLiteral("\n::Q%1::").arg(++number) + mark + escaped(question) + QLatin1String(" {\n");
-        for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
+        const bool numerical = is_numerical_question(record);
+        out += QStringLiteral("\n::Q%1::").arg(++number) + mark + escaped(question) +
+               (numerical ? QLatin1String(" {#\n") : QLatin1String(" {\n"));
+        for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
             out += QLatin1Char('\t') + answer_mark(record, k) + text(record.answers[k]);
+            if (numerical && record.tolerances[k] != 0)
+                out += QLatin1Char(':') + QString::number(record.tolerances[k], 'g', 15);
             if (!record.answer_feedback[k].isEmpty())
                 out += QLatin1Char('#') + text(record.answer_feedback[k]);
             out += QLatin1Char('\n');

@@ -16,7 +16,7 @@ constexpr int kMaxProblems = 1000;
 int answer_count(const question_record &record)
 {
     int count = 0;
-    while (count < 6 && !record.answers[size_t(count + 1)].isEmpty())
+    while (count < int(max_answers) && !record.answers[size_t(count + 1)].isEmpty())
         ++count;
     return count;
 }
@@ -29,6 +29,18 @@ bool accepts_something(const question_record &record, int answers)
             return true;
     }
     return false;
+}
+
+// The first numerical answer that is neither a number nor "*", or 0.
+int first_not_a_value(const question_record &record, int answers)
+{
+    for (int k = 1; k <= answers; ++k) {
+        bool number = false;
+        const QString &value = record.answers[size_t(k)];
+        if ((!std::isfinite(value.toDouble(&number)) || !number) && value != QLatin1String("*"))
+            return k;
+    }
+    return 0;
 }
 
 QString quoted(const QString &text)
@@ -48,10 +60,10 @@ QString take_answers(DraftQuestion &draft)
         if (!draft.typed || !answer.text.isEmpty())
             kept.push_back(answer);
     }
-    if (kept.size() > 6)
-        return QStringLiteral("%1 %2: more than six").arg(kept.size()).arg(draft.typed ? "typed answers" : "answers");
+    if (kept.size() > max_answers)
+        return QStringLiteral("%1 %2: more than %3").arg(kept.size()).arg(draft.typed ? "typed answers" : "answers").arg(max_answers);
     if (draft.typed) {
-        record.question_type = typed_question_type();
+        record.question_type = draft.numerical ? numerical_type() : typed_question_type();
         if (std::none_of(kept.begin(), kept.end(), [](const DraftAnswer &a) { return a.fraction >= full_credit; }))
             return QStringLiteral("no answer with full credit");
     } else if (kept.size() < 2) {
@@ -66,6 +78,7 @@ QString take_answers(DraftQuestion &draft)
         record.answers[k + 1] = answer.text;
         record.answer_feedback[k + 1] = answer.feedback.trimmed();
         record.weights[k + 1] = answer.fraction;
+        record.tolerances[k + 1] = answer.tolerance;
         // A typed question's answers are marked by their weights alone.
         const bool right = !draft.typed && (draft.one_right ? answer.fraction >= full_credit : answer.fraction > 0);
         record.correct[k + 1] = right ? 1 : 0;
@@ -168,6 +181,16 @@ void add_record(ImportedBank &bank, question_record record, int line)
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
+    // Tolerances and units belong to numerical questions only.
+    for (double &tolerance : record.tolerances)
+        tolerance = is_numerical_question(record) && std::isfinite(tolerance) ? std::abs(tolerance) : 0;
+    if (!is_numerical_question(record))
+        record.units.clear();
+    for (AnswerUnit &unit : record.units)
+        unit.name = clean_text(unit.name).simplified();
+    record.units.erase(std::remove_if(record.units.begin(), record.units.end(),
+                                      [](const AnswerUnit &u) { return u.name.isEmpty() || !std::isfinite(u.multiplier) || u.multiplier == 0; }),
+                       record.units.end());
     for (auto *items : {&record.diagrams, &record.exhibits}) {
         for (QString &text : *items)
             text = clean_text(text).trimmed();
@@ -191,6 +214,8 @@ void add_record(ImportedBank &bank, question_record record, int line)
     else if (!is_typed_question(record) &&
              std::none_of(record.correct.begin() + 1, record.correct.begin() + 1 + answers, [](qint16 c) { return c == 1; }))
         refused = QStringLiteral("no right answer");
+    else if (const int k = is_numerical_question(record) ? first_not_a_value(record, answers) : 0; k > 0)
+        refused = QStringLiteral("answer %1 (%2) is not a number").arg(k).arg(quoted(record.answers[size_t(k)]));
     if (!refused.isEmpty()) {
         report(bank, line, true, refused);
         return;

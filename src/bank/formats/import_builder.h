@@ -11,6 +11,7 @@ struct DraftAnswer {
     QString text;
     double fraction = 0;  // credit in percent, as the formats give it
     QString feedback;
+    double tolerance = 0;  // a numerical answer's
 };
 
 struct DraftQuestion {
@@ -20,6 +21,7 @@ struct DraftQuestion {
     QStringList diagrams;    // names in ImportedBank::pictures or files beside the bank
     bool typed = false;      // typed answers, matched in order: each earns its own credit
     bool one_right = false;  // a choice with one right answer: only full credit counts
+    bool numerical = false;  // typed, the answers values with their tolerances
 };
 
 // A problem at that line (skipped: the question was left out). After a
@@ -27,7 +29,7 @@ struct DraftQuestion {
 void report(ImportedBank &bank, int line, bool skipped, const QString &message);
 
 // Turns the draft into a record with each answer's weight and feedback and
-// adds it, or reports why not: more than six or fewer than two answers, no
+// adds it, or reports why not: more than max_answers or fewer than two answers, no
 // right answer.
 void add_question(ImportedBank &bank, DraftQuestion draft);
 

@@ -96,8 +96,9 @@ public:
             topic_ = category_topic(node.text_of(QLatin1String("category")));
             return;
         }
+        const bool numerical = type == QLatin1String("numerical");
         if (type != QLatin1String("multichoice") && type != QLatin1String("truefalse") &&
-            type != QLatin1String("shortanswer")) {
+            type != QLatin1String("shortanswer") && !numerical) {
             report(bank_, line, true,
                    type.isEmpty() ? QStringLiteral("a question without a type")
                                   : QStringLiteral("%1 questions are not supported").arg(type.left(40)));
@@ -106,7 +107,8 @@ public:
         DraftQuestion draft;
         draft.line = line;
         draft.record.topic = topic_;
-        draft.typed = type == QLatin1String("shortanswer");
+        draft.typed = type == QLatin1String("shortanswer") || numerical;
+        draft.numerical = numerical;
         const XmlNode *usecase = node.child(QLatin1String("usecase"));
         draft.record.case_sensitive = draft.typed && usecase && usecase->text.trimmed() == QLatin1String("1");
         const XmlNode *single = node.child(QLatin1String("single"));
@@ -114,6 +116,8 @@ public:
                           (single->text.trimmed() != QLatin1String("false") && single->text.trimmed() != QLatin1String("0"));
         read_texts(node, draft);
         read_answers(node, type, draft);
+        if (numerical)
+            read_units(node, draft.record);
         add_question(bank_, std::move(draft));
     }
 
@@ -155,9 +159,11 @@ private:
             if (answer.name != QLatin1String("answer"))
                 continue;
             const XmlNode *text = answer.child(QLatin1String("text"));
+            const XmlNode *tolerance = answer.child(QLatin1String("tolerance"));
             answers.push_back({draft.typed ? (text ? text->text.trimmed() : QString()) : convert(&answer).text,
                                answer.attribute(QLatin1String("fraction")).toDouble(),
-                               convert(answer.child(QLatin1String("feedback"))).text});
+                               convert(answer.child(QLatin1String("feedback"))).text,
+                               tolerance ? tolerance->text.trimmed().toDouble() : 0.0});
         }
         if (type == QLatin1String("truefalse")) {
             // Whatever their order in the file: True first, then False.
@@ -169,6 +175,18 @@ private:
                 answer.text = answer.text.left(1).toUpper() + answer.text.mid(1).toLower();
         }
         draft.answers = std::move(answers);
+    }
+
+    // <units><unit><multiplier>0.001</multiplier><unit_name>km</unit_name></unit>...</units>
+    static void read_units(const XmlNode &node, question_record &record)
+    {
+        const XmlNode *units = node.child(QLatin1String("units"));
+        for (const XmlNode &unit : units ? units->children : std::vector<XmlNode>()) {
+            const XmlNode *name = unit.child(QLatin1String("unit_name"));
+            const XmlNode *multiplier = unit.child(QLatin1String("multiplier"));
+            if (name && record.units.size() < max_answers)
+                record.units.push_back({name->text.trimmed(), multiplier ? multiplier->text.trimmed().toDouble() : 1.0});
+        }
     }
 
     // Plain text of an element holding <text>, by its format.
@@ -281,6 +299,26 @@ void write_question_text(QXmlStreamWriter &xml, const ImportedBank &bank, const 
     xml.writeEndElement();
 }
 
+// A numerical question's units, optional in the answer (the platform's
+// "units optional": a value without one is in the first unit).
+void write_units(QXmlStreamWriter &xml, const question_record &record)
+{
+    if (!record.units.empty()) {
+        xml.writeStartElement(QStringLiteral("units"));
+        for (const AnswerUnit &unit : record.units) {
+            xml.writeStartElement(QStringLiteral("unit"));
+            xml.writeTextElement(QStringLiteral("multiplier"), QString::number(unit.multiplier, 'g', 15));
+            xml.writeTextElement(QStringLiteral("unit_name"), unit.name);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    }
+    xml.writeTextElement(QStringLiteral("unitgradingtype"), QStringLiteral("0"));
+    xml.writeTextElement(QStringLiteral("unitpenalty"), QStringLiteral("0"));
+    xml.writeTextElement(QStringLiteral("showunits"), record.units.empty() ? QStringLiteral("3") : QStringLiteral("0"));
+    xml.writeTextElement(QStringLiteral("unitsleft"), QStringLiteral("0"));
+}
+
 // The start of the question, as the question's name: never half a
 // character, which the XML writer cannot write.
 QString short_name(const QString &question)
@@ -313,7 +351,10 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
 {
     const bool typed = is_typed_question(record);
     xml.writeStartElement(QStringLiteral("question"));
-    xml.writeAttribute(QStringLiteral("type"), typed ? QStringLiteral("shortanswer") : QStringLiteral("multichoice"));
+    const bool numerical = is_numerical_question(record);
+    xml.writeAttribute(QStringLiteral("type"), numerical ? QStringLiteral("numerical")
+                                               : typed   ? QStringLiteral("shortanswer")
+                                                         : QStringLiteral("multichoice"));
     xml.writeStartElement(QStringLiteral("name"));
     xml.writeTextElement(QStringLiteral("text"), QStringLiteral("Q%1 %2").arg(number).arg(
                                                      short_name(record.question)));
@@ -321,11 +362,11 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
     write_question_text(xml, bank, record);
     if (!record.explanation.isEmpty())
         write_text(xml, QStringLiteral("generalfeedback"), plain_to_html(record.explanation));
-    if (typed)
+    if (typed && !numerical)
         xml.writeTextElement(QStringLiteral("usecase"), record.case_sensitive ? QStringLiteral("1") : QStringLiteral("0"));
-    else
+    else if (!typed)
         xml.writeTextElement(QStringLiteral("single"), one_to_choose(record) ? QStringLiteral("true") : QStringLiteral("false"));
-    for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
+    for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
         // Without weights of its own, several right: each right one a share,
         // a wrong one cancels all, so only exactly the right ones score, as
         // in this program.
@@ -333,10 +374,14 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
         xml.writeAttribute(QStringLiteral("fraction"), fraction(answer_weight(record, k)));
         xml.writeAttribute(QStringLiteral("format"), typed ? QStringLiteral("moodle_auto_format") : QStringLiteral("html"));
         xml.writeTextElement(QStringLiteral("text"), typed ? record.answers[k] : plain_to_html(record.answers[k]));
+        if (numerical)
+            xml.writeTextElement(QStringLiteral("tolerance"), QString::number(record.tolerances[k], 'g', 15));
         if (!record.answer_feedback[k].isEmpty())
             write_text(xml, QStringLiteral("feedback"), plain_to_html(record.answer_feedback[k]));
         xml.writeEndElement();
     }
+    if (numerical)
+        write_units(xml, record);
     if (!record.clue.isEmpty())
         write_text(xml, QStringLiteral("hint"), plain_to_html(record.clue));
     xml.writeEndElement();
