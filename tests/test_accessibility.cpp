@@ -286,7 +286,44 @@ private slots:
         const double ratio = contrast_ratio(shown.color(left->backgroundRole()), shown.color(left->foregroundRole()));
         QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio)));
         QCOMPARE(name_of(left), QStringLiteral("Time left 05:00"));
-        QCOMPARE(description_of(window.focusWidget()), QStringLiteral("5 minutes left"));
+    }
+
+    // Each warning and "Time is up" is a notice that a screen reader says
+    // as it is shown, wherever the focus is ("Time is up" before the result
+    // box comes).
+    void exam_warnings_are_spoken_data()
+    {
+        QTest::addColumn<int>("minutes");  // passed, of the exam's 51
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("five minutes left") << 46 << "5 minutes left";
+        QTest::newRow("one minute left") << 50 << "1 minute left";
+        QTest::newRow("time is up") << 51 << "Time is up";
+    }
+    void exam_warnings_are_spoken()
+    {
+        QFETCH(int, minutes);
+        QFETCH(QString, notice);
+        QuizHarness h;
+        quest &window = start_exam(h);
+        auto *warning = ctl<QLabel>(window, "exam_warning");
+        QCOMPARE(accessible(warning)->role(), QAccessible::Notification);
+        // The result box that follows time-up comes after the notice.
+        int announced_before_the_result = -1;
+        const auto result = h.program.modal.result;
+        h.program.modal.result = [&](QWidget *parent, const QString &title, const QString &text, int missed) {
+            announced_before_the_result = times_announced(*warning);
+            return result(parent, title, text, missed);
+        };
+        now_ += minutes * 60'000;
+        h.program.session.tick();
+        QCOMPARE(warning->text(), notice);
+        QCOMPARE(name_of(warning), notice);
+        QCOMPARE(times_announced(*warning), 1);
+        if (minutes == 51) {
+            QCOMPARE(announced_before_the_result, 1);
+            // On one line in the exam's narrow column.
+            QVERIFY(QFontMetrics(warning->font()).horizontalAdvance(notice) <= warning->contentsRect().width());
+        }
     }
 
     void question_flag_acts_on_its_state_data()

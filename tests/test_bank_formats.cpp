@@ -52,6 +52,8 @@ QString field(const question_record &r, const QString &name)
         return joined(r.diagrams.data(), r.diagrams.size());
     if (name == QLatin1String("exhibits"))
         return joined(r.exhibits.data(), r.exhibits.size());
+    if (name == QLatin1String("diagram descriptions"))
+        return joined(r.diagram_descriptions.data(), r.diagram_descriptions.size());
     if (name == QLatin1String("clue"))
         return r.clue;
     if (name == QLatin1String("note"))
@@ -241,6 +243,7 @@ void TestBankFormats::imported_fields_data()
     row("moodle-good.xml", 3, "feedback", "Correct.|It is the root.");
     row("moodle-good.xml", 4, "question", "Which port blocks in this ring?");
     row("moodle-good.xml", 4, "diagrams", "ring one.png");
+    row("moodle-good.xml", 4, "diagram descriptions", "ring");  // the <img>'s alt text
     row("moodle-good.xml", 5, "diagrams", "uplink.png");
     row("moodle-good.xml", 5, "correct", "1");
     row("json-good.json", 0, "feedback", "Yes.|Voice frames are tagged.|4095 is reserved.");
@@ -331,9 +334,12 @@ void TestBankFormats::sample_round_trip()
     QCOMPARE(back.questions.size(), bank.questions.size());
     for (size_t k = 0; k < bank.questions.size(); ++k) {
         QCOMPARE(core(back.questions[k]), core(bank.questions[k]));
-        // GIFT has no case flag: converting says so (format_fit).
-        if (format != BankFormat::Gift)
+        // GIFT has no case flag (converting says so, format_fit), nor a
+        // diagram's description, which goes out as the <img>'s alt text.
+        if (format != BankFormat::Gift) {
             QCOMPARE(back.questions[k].case_sensitive, bank.questions[k].case_sensitive);
+            QCOMPARE(field(back.questions[k], "diagram descriptions"), field(bank.questions[k], "diagram descriptions"));
+        }
         for (const QString &name : bank.questions[k].diagrams)
             QCOMPARE(back.pictures.value(name), bank.pictures.value(name));
     }
@@ -405,6 +411,12 @@ void TestBankFormats::bad_input_data()
     QTest::newRow("blank line in answers") << QByteArray("Q? {\n=a\n\n~b\n}\n") << BankFormat::Gift << 0 << "not closed with }";
     QTest::newRow("stray brace") << QByteArray("Q? {=a ~b}\n\n~c\n}\n") << BankFormat::Gift << 1
                                  << "a } without its {: a blank line inside the answers";
+    QTest::newRow("weights against the right answer")
+        << QByteArray(R"({"questions": [{"question": "Q?", "answers": ["a", "b"], "correct": [1], "answer_weights": [0, 0]}]})")
+        << BankFormat::Json << 1 << "give no right answer any credit";
+    QTest::newRow("weight out of range")
+        << QByteArray(R"({"questions": [{"question": "Q?", "answers": ["a", "b"], "correct": [1], "answer_weights": [150, 0]}]})")
+        << BankFormat::Json << 1 << "the weight 150 of answer 1 is not from -100 to 100: read as 100";
     QTest::newRow("only empty answers") << QByteArray("Q? {~ =}") << BankFormat::Gift << 0 << "no answers between the braces";
 }
 

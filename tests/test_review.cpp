@@ -75,7 +75,7 @@ private slots:
         QTest::keyClick(&review, Qt::Key_Down);
         QTest::keyClick(&review, Qt::Key_Up);
         QCOMPARE(ctl<QListWidget>(ui, "question_list")->currentRow(), 1);
-        QVERIFY(ctl<QTextBrowser>(ui, "detail")->toPlainText().startsWith(QStringLiteral("Question 2: Right")));
+        QVERIFY(ctl<QTextEdit>(ui, "detail")->toPlainText().startsWith(QStringLiteral("Question 2: Right")));
 
         QTest::keyClick(&review, Qt::Key_Escape);
         QuizHarness::settle();

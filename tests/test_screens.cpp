@@ -2,12 +2,14 @@
 // keyboard use of the question and answer windows.
 #include "harness/quiz_harness.h"
 
+#include "gui/accessible_window.h"
 #include "gui/choosetest.h"
 #include "gui/diagram.h"
 #include "gui/exhibit.h"
 #include "gui/colour_contrast.h"
 #include "gui/text_lines_view.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QStyle>
 #include <QMap>
@@ -332,8 +334,15 @@ private slots:
         }
         auto &answer = h.program.windows.get<theanswer>();
         answer.show();
-        // For its first 0.3 s the answer window takes no click and no key:
-        // the second click of a double-click on NEXT must not close it.
+        // Tab, which acts on nothing, moves the focus at once (to the text,
+        // where a screen reader keeps it).
+        SightedFocusRedirect::screen_reader_running = [] { return true; };
+        ctl<QPushButton>(answer, "Closeb")->setFocus();
+        QTest::keyClick(ctl<QPushButton>(answer, "Closeb"), Qt::Key_Tab);
+        SightedFocusRedirect::screen_reader_running = &QAccessible::isActive;
+        QCOMPARE(answer.focusWidget(), ctl<QPlainTextEdit>(answer, "Text1"));
+        // For its first 0.3 s the answer window takes no other key and no
+        // click: the second click of a double-click on NEXT must not close it.
         QTest::mouseClick(ctl<QPushButton>(answer, "Closeb"), Qt::LeftButton);
         QTest::keyClick(ctl<QPushButton>(answer, "Closeb"), Qt::Key_Space);
         QTest::keyClick(&answer, Qt::Key_Escape);

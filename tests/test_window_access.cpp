@@ -5,6 +5,7 @@
 // acting however they are ticked.
 #include "harness/quiz_harness.h"
 
+#include "gui/accessible_window.h"
 #include "gui/colour_contrast.h"
 #include "gui/diagram.h"
 #include "gui/exhibit.h"
@@ -63,11 +64,17 @@ QWidget &open_window(QuizHarness &h, const QString &name)
     return h.program.windows.get<ReviewWindow>();
 }
 
+// Whether the window became the active one, as asked.
+bool activated(QWidget &window)
+{
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // The controls Tab visits from the one with the focus, until it comes round.
 QStringList tab_chain(QWidget &window)
 {
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window) || !window.focusWidget())
+    if (!activated(window) || !window.focusWidget())
         return {QStringLiteral("(no focus)")};
     QWidget *first = window.focusWidget();
     QStringList visited;
@@ -182,23 +189,55 @@ private slots:
     }
 
     // The student's choice, the right answer and the explanation of the
-    // selected question, as the list moves.
+    // selected question, as the list moves: a read-only text whose whole
+    // text a screen reader gets, to read line by line.
     void review_detail_is_read_whole()
     {
         QuizHarness h;
         QWidget &review = open_window(h, QStringLiteral("review"));
         const std::vector<LoggedAnswer> &log = h.program.session.answers().answers();
         auto *list = ctl<QListWidget>(review, "question_list");
-        QAccessibleInterface *detail = accessible(ctl<QTextBrowser>(review, "detail"));
+        QAccessibleInterface *detail = accessible(ctl<QTextEdit>(review, "detail"));
+        QCOMPARE(detail->role(), QAccessible::EditableText);
+        QVERIFY(detail->state().readOnly);
         for (int row : {2, 0}) {  // a wrong answer, then a right one
             list->setCurrentRow(row);
             const LoggedAnswer &answer = log[size_t(static_cast<ReviewWindow &>(review).rows()[size_t(row)])];
-            const QString read = detail->text(QAccessible::Description).simplified();
+            QAccessibleTextInterface *text = detail->textInterface();
+            QVERIFY(text);
+            const QString read = text->text(0, text->characterCount()).simplified();
             QVERIFY2(read.contains(answer.right ? QStringLiteral("your choice") : QStringLiteral("your choice, wrong")), qPrintable(read));
             QVERIFY2(read.contains(QStringLiteral("right answer")), qPrintable(read));
             QVERIFY2(read.contains(answer.shown.explanation.simplified()), qPrintable(read));
         }
         QCOMPARE(detail->text(QAccessible::Name), QStringLiteral("The selected question"));
+    }
+
+    // Up and Down move the question list from anywhere; with a screen
+    // reader they move the detail's caret, line by line, while it has the
+    // focus. Sighted, the detail shows no caret and the list still moves.
+    void review_detail_is_read_line_by_line_data()
+    {
+        QTest::addColumn<bool>("reader");
+        QTest::newRow("screen reader") << true;
+        QTest::newRow("sighted") << false;
+    }
+    void review_detail_is_read_line_by_line()
+    {
+        QFETCH(bool, reader);
+        SightedFocusRedirect::screen_reader_running = [reader] { return reader; };
+        QuizHarness h;
+        QWidget &review = open_window(h, QStringLiteral("review"));
+        QVERIFY(activated(review));
+        auto *list = ctl<QListWidget>(review, "question_list");
+        auto *detail = ctl<QTextEdit>(review, "detail");
+        QCOMPARE(bool(detail->textInteractionFlags() & Qt::TextSelectableByKeyboard), reader);
+        detail->setFocus(Qt::TabFocusReason);
+        const int row = list->currentRow();
+        QTest::keyClick(detail, Qt::Key_Down);
+        SightedFocusRedirect::screen_reader_running = &QAccessible::isActive;
+        QCOMPARE(list->currentRow(), reader ? row : row + 1);
+        QCOMPARE(detail->textCursor().blockNumber() > 0 || detail->textCursor().position() > 0, reader);
     }
 
     // Up and Down, which move the question list from anywhere, go through
@@ -207,8 +246,7 @@ private slots:
     {
         QuizHarness h;
         QWidget &review = open_window(h, QStringLiteral("review"));
-        review.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&review));
+        QVERIFY(activated(review));
         auto *table = ctl<QTreeWidget>(review, "topic_scores");
         auto *list = ctl<QListWidget>(review, "question_list");
         QVERIFY(table->topLevelItemCount() > 1);
@@ -218,7 +256,10 @@ private slots:
         QCOMPARE(list->currentRow(), 0);
         QAccessibleInterface *cell = accessible(table)->focusChild();
         QVERIFY(cell);
-        QCOMPARE(cell->text(QAccessible::Name), table->topLevelItem(1)->text(0));
+        // Each cell is read with its column's title, the bar's as its figure.
+        QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("Topic: ") + table->topLevelItem(1)->text(0));
+        QCOMPARE(table->topLevelItem(1)->data(3, Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("Share right: ") + table->topLevelItem(1)->text(2));
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 1);

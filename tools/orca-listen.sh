@@ -8,14 +8,14 @@
 #   questions  two choice questions, the first answered wrong with the answer
 #              window, the second right
 #   typed      a typed question, answered
-#   exam       a 1-minute exam: one question answered, then the clock runs out
+#   exam       a 2-minute exam: one question answered, then the clock runs out
 #   exhibit    a typed question's exhibit opened, its text read with Down
 #   review     a quiz quit, 'Review answers': Down/Up, Tab to the topic scores
 #   results    'Keep my results' ticked, then the options window's 'Results...'
 # Nothing is heard: Orca runs with no speech server and its debug log gives
 # the lines it would speak. Everything runs on a private display, D-Bus and
 # AT-SPI bus (tests/accessibility/session.sh) and is stopped at the end, or
-# after 5 minutes at most. ORCA_LISTEN_KEEP_LOG=1 keeps Orca's whole debug
+# after 400 seconds at most. ORCA_LISTEN_KEEP_LOG=1 keeps Orca's whole debug
 # log beside the transcript.
 # Needs: xvfb dbus at-spi2-core openbox xdotool wmctrl python3-pyatspi orca.
 set -euo pipefail
@@ -34,4 +34,4 @@ if [ ! -x "$program" ]; then
     exit 2
 fi
 mkdir -p "$(dirname "$transcript")"
-exec tests/accessibility/session.sh 300 /usr/bin/python3 tools/orca_listen.py "$scenario" "$program" "$transcript"
+exec tests/accessibility/session.sh 400 /usr/bin/python3 tools/orca_listen.py "$scenario" "$program" "$transcript"

@@ -56,7 +56,10 @@ import orca.debug
 if orca.debug.debugFile:
     orca.debug.debugFile.reconfigure(line_buffering=True)
 """
-SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(voice=\S+)?\s*\{")
+# An utterance of several lines (a message box's text) goes on over the
+# log's next lines, each indented to the width of the log's time stamps.
+SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'\s*(voice=\S+)?\s*\{", re.DOTALL)
+CONTINUED = re.compile(r"\n {18}")
 
 
 class Listener:
@@ -85,7 +88,7 @@ class Listener:
                 log = f.read()
         except FileNotFoundError:
             return []
-        return [m.group(1) for m in SPOKEN.finditer(log)]
+        return [CONTINUED.sub("\n", m.group(1)) for m in SPOKEN.finditer(log)]
 
     def wait_for_speech(self, seconds, what):
         """Waits until Orca has said something new and then been quiet for a
@@ -167,7 +170,11 @@ class Listener:
                  "# Each heading is the student's action; under it, each line Orca spoke, in order.", ""]
         for title, spoken in self.sections:
             lines.append("## " + title)
-            lines.extend("    " + s for s in spoken) if spoken else lines.append("    (nothing)")
+            # An utterance of several lines: its next lines indented further.
+            for s in spoken:
+                lines.extend(("    " if n == 0 else "      ") + line for n, line in enumerate(l for l in s.split("\n") if l.strip()))
+            if not spoken:
+                lines.append("    (nothing)")
             lines.append("")
         return "\n".join(lines)
 
@@ -184,10 +191,11 @@ class Listener:
 
 # -- the scenarios ----------------------------------------------------------
 
-def start_quiz(listener, quiz, exam_minutes=None):
+def start_quiz(listener, quiz, exam_minutes=None, window_when_right=True):
     """From the welcome window to the first question of quiz (1-4), questions
-    and answers in the bank's order, and the answer window after every
-    answer, right or wrong; an exam of exam_minutes if given."""
+    and answers in the bank's order, and the answer window after every wrong
+    answer and, if window_when_right, every right one; an exam of
+    exam_minutes if given."""
     listener.step("the welcome window opens", lambda: listener.window(".+"))
     listener.step("Return on 'I Agree'", listener.keys("Return"))
     listener.window(r"^Start the QUIZ$")
@@ -196,7 +204,7 @@ def start_quiz(listener, quiz, exam_minutes=None):
     listener.set_box(r"^Start the QUIZ$", r"^Questions$", False)
     listener.set_box(r"^Start the QUIZ$", r"^Answers$", False)
     listener.set_box(r"^Start the QUIZ$", r"^WRONG\s*$", True)
-    listener.set_box(r"^Start the QUIZ$", r"^RIGHT$", True)
+    listener.set_box(r"^Start the QUIZ$", r"^RIGHT$", window_when_right)
     if exam_minutes:
         listener.set_box(r"^Start the QUIZ$", r"^Exam mode$", True)
         listener.step("focus on the time limit", listener.focus(r"^Start the QUIZ$", r"^Time limit in minutes$"))
@@ -210,7 +218,8 @@ def start_quiz(listener, quiz, exam_minutes=None):
 def welcome(listener, bank):
     """The welcome and options windows, gone through with Tab."""
     listener.step("the welcome window opens", lambda: listener.window(".+"))
-    for n in range(3):
+    # Round its five stops: the title and author boxes, the bank, I Agree, Exit.
+    for n in range(5):
         listener.step("Tab", listener.keys("Tab"))
     listener.step("Return on 'I Agree'", listener.keys("Return"))
     listener.window(r"^Start the QUIZ$")
@@ -220,8 +229,10 @@ def welcome(listener, bank):
 
 def questions(listener, bank):
     """Two choice questions (quiz 4: bank questions 4 and 8): the first
-    answered wrong, with the answer window; the second answered right."""
-    start_quiz(listener, 4)
+    answered wrong, with the answer window, read line by line; the second
+    answered right, without it (as the options start: the answer window
+    only when wrong), so that the verdict comes with the third question."""
+    start_quiz(listener, 4, window_when_right=False)
     for number, index in ((1, 4), (2, 8)):
         question = bank["questions"][index - 1]
         for n in range(len(question["answers"]) + 3):
@@ -234,8 +245,13 @@ def questions(listener, bank):
         for letter in letters:
             listener.step("key %s (choose answer %s)" % (letter.lower(), letter), listener.keys(letter.lower()))
         listener.step("Return: NEXT (answered %s)" % ("wrong" if number == 1 else "right"), listener.keys("Return"))
-        listener.window(r"^The Answer$")
-        listener.step("Return: close the answer window", listener.keys("Return"))
+        if number == 1:
+            listener.window(r"^The Answer$")
+            listener.step("Tab (to the answer's text)", listener.keys("Tab"))
+            for n in range(2):
+                listener.step("Down", listener.keys("Down"))
+            listener.step("Tab (back to Close)", listener.keys("Tab"))
+            listener.step("Return: close the answer window", listener.keys("Return"))
         listener.window(r"^Orvik Tests")
 
 
@@ -267,12 +283,13 @@ def answer_first(listener, bank, right=True):
 
 
 def exam(listener, bank):
-    """A 1-minute exam (quiz 1): the first question answered, then the clock
-    left to run until the warnings and 'Time is up' have been said."""
-    start_quiz(listener, 1, exam_minutes=1)
+    """A 2-minute exam (quiz 1): the first question answered, then the clock
+    left to run until "1 minute left" and "Time is up" have been said and
+    the result box has come."""
+    start_quiz(listener, 1, exam_minutes=2)
     answer_first(listener, bank)
-    end = time.monotonic() + 90
-    while time.monotonic() < end and not any("Time is up" in s or "Complete" in s for s in listener.spoken()):
+    end = time.monotonic() + 150
+    while time.monotonic() < end and not any("Test Complete" in s for s in listener.spoken()):
         listener.listen("(no key: the clock runs)", max(1, end - time.monotonic()))
     listener.listen("(no key: after the time is up)", 5)
 
@@ -313,10 +330,14 @@ def quit_to_review(listener, bank):
 
 def review(listener, bank):
     """The review window after a quiz quit: Down and Up through the questions,
-    then Tab to the score-by-topic table."""
+    Tab to the selected question's detail and Down through it, then Tab to
+    the score-by-topic table."""
     quit_to_review(listener, bank)
     listener.step("Down", listener.keys("Down"))
     listener.step("Up", listener.keys("Up"))
+    listener.tab_to(r"^Review - ", {pyatspi.ROLE_TEXT, pyatspi.ROLE_DOCUMENT_TEXT, pyatspi.ROLE_PARAGRAPH})
+    for n in range(3):
+        listener.step("Down (in the detail)", listener.keys("Down"))
     listener.tab_to(r"^Review - ", {pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_TREE})
     listener.step("Down (in the table)", listener.keys("Down"))
 

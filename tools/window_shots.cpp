@@ -162,6 +162,21 @@ int main(int argc, char *argv[])
     auto &summary = program.windows.get<ExamSummary>();
     save(summary, QStringLiteral("exam-summary"));
     ctl<QPushButton>(summary, "submit_button")->click();  // asked, "Yes"; the result box, OK
+    // Another exam, left until its time is up: "Time is up" in its column,
+    // as the result box comes.
+    program.clock = real_clock;
+    quest &timed = program.windows.get<quest>();
+    program.session.start(exam);
+    timed.show();
+    const qint64 at_the_end = qint64(exam.exam_minutes) * 60'000;
+    program.clock = [real_clock, at_the_end] { return real_clock() + at_the_end; };
+    const auto result_box = program.modal.result;
+    program.modal.result = [&](QWidget *parent, const QString &title, const QString &text, int missed) {
+        save(timed, QStringLiteral("quest-exam-time-up"));
+        return result_box(parent, title, text, missed);
+    };
+    program.session.tick();
+    program.modal.result = result_box;
     program.clock = real_clock;
 
     // The review of a quiz with every third answer wrong, also in a dark palette.

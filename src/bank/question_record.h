@@ -82,6 +82,14 @@ inline double answer_weight(const question_record &record, size_t k)
 // Full credit, also when written as 99.999...
 constexpr double full_credit = 99.99;
 
+// The number of right answers (with text).
+int right_count(const question_record &record);
+
+// Whether the student chooses one answer: a choice with one right answer (or
+// any one of several) worth full credit. The exchange formats write it as a
+// question of one answer.
+bool one_to_choose(const question_record &record);
+
 // Clears weighted when every weight equals its default, so that a bank file
 // which states only what the default says reads and writes as before.
 void drop_default_weights(question_record &record);

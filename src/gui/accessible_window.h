@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+class QAbstractItemView;
+class QTreeWidget;
 #include <functional>
 #include <QPointer>
 #include <QWidget>
@@ -19,6 +21,28 @@ void install_accessible_windows();
 void mark_as_gauge(QWidget &widget);
 // The gauge's value, announced to assistive tools when it changes.
 void set_gauge_value(QWidget &gauge, int percent);
+
+// A label whose changes a screen reader says at once, wherever the focus
+// is: an exam's warning, "Time is up". Its role is "notification" and its
+// name its text. Qt 6.4 has no announcement event, and Orca says nothing of
+// a description or name change that Qt 6.4 sends (it sends the object where
+// Orca reads the new text); it does say a notification as it is shown.
+// Call mark_as_notice before the label is shown.
+void mark_as_notice(QWidget &label);
+// Has a screen reader say the notice's text now: it is shown again to
+// assistive tools (not on screen, where nothing changes).
+void announce(QWidget &notice);
+// How many times the notice was announced (for tests: without a platform
+// accessibility bridge Qt passes no event on).
+int times_announced(const QWidget &notice);
+
+// A table or tree whose current row a screen reader reads as the view
+// takes the focus (Qt tells of the row before the view, and Orca keeps the
+// view): the row's cell is told as focused once the view is.
+void read_current_row_on_focus(QAbstractItemView &view);
+// Each cell of the tree's rows is read with its column's title ("Score:
+// 50%"): call it once the rows are filled.
+void name_cells_with_headers(QTreeWidget &tree);
 
 // A read-only text that sighted use never keeps the focus on: whenever it
 // gets the focus it passes it on to `to`. With a screen reader running, the

@@ -1,6 +1,7 @@
 #include "gui/input_grace.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
 
 InputGrace::InputGrace(QWidget &window, int milliseconds)
@@ -22,10 +23,14 @@ bool InputGrace::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        if (shown_.isValid() && shown_.elapsed() < milliseconds_)
+    case QEvent::KeyRelease: {
+        // Tab and Shift+Tab only move the focus: a screen reader's user may
+        // go on to the window's text at once.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Tab && key != Qt::Key_Backtab && shown_.isValid() && shown_.elapsed() < milliseconds_)
             return true;
         break;
+    }
     default:
         break;
     }

@@ -14,7 +14,9 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QRegularExpression>
 
 namespace {
@@ -73,6 +75,8 @@ quest::quest(WindowServices &services) : session_(services.session), bank_(servi
     ui().Label3->setBuddy(ui().question_number);
     ui().Label4->setBuddy(ui().qid);
     ui().exam_time_caption->setBuddy(ui().exam_time_left);
+    // The exam's warnings are said as they appear, wherever the focus is.
+    mark_as_notice(*ui().exam_warning);
     mark_as_gauge(*ui().Gauge1);
     ui().Gauge1->setAccessibleName(tr("Percent right"));
     ui().NextButton->setToolTip(tr("Mark this answer and go on (Enter or Alt+N)"));
@@ -129,9 +133,11 @@ quest::quest(WindowServices &services) : session_(services.session), bank_(servi
     });
     connect(&session_, &QuizSession::timeLeftChanged, this, &quest::show_time_left);
     connect(&session_, &QuizSession::examWarning, this, [this](ExamSession::Warning w) { show_warning(int(w)); });
+    // Told as the clock reaches 0 (show_time_left), before the session's
+    // time-up ends the exam; here only if the exam is still on.
     connect(&session_, &QuizSession::timeUp, this, [this] {
-        ui().exam_warning->setText(tr("Time is up"));
-        announce(ui().exam_warning->text());
+        if (session_.exam())
+            show_time_up();
     });
 }
 
@@ -208,7 +214,6 @@ void quest::lay_out_question()
         abox[1]->setAccessibleName(tr("Type the answer"));
         abox[1]->setFocusPolicy(Qt::StrongFocus);
         ui().typestuff->show();
-        abox[1]->clear();
         abox[1]->show();
         ui().Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
     } else {
@@ -242,10 +247,14 @@ void quest::lay_out_question()
     verdict_.clear();
     // A typed answer is typed at once; a choice is made with the letters,
     // and Enter presses NEXT.
-    if (typed)
+    if (typed) {
         abox[1]->setFocus();
-    else
+        // Emptied once it has the focus: a screen reader that heard of the
+        // caret moving in it first would take it for the focus, silently.
+        abox[1]->clear();
+    } else {
         ui().NextButton->setFocus();
+    }
 }
 
 QString quest::question_news(const question_record &record, bool typed) const
@@ -263,12 +272,24 @@ QString quest::question_news(const question_record &record, bool typed) const
     return news.join(QLatin1Char(' '));
 }
 
-void quest::announce(const QString &news)
+void quest::show_notice(const QString &notice)
 {
-    // Qt 6.4 has no announcement: Orca speaks a change of the focused
-    // control's description.
-    QWidget *focused = focusWidget() ? focusWidget() : ui().NextButton;
-    focused->setAccessibleDescription(news);
+    // The notice keeps to one line in the exam's narrow column when a
+    // slightly smaller font lets it ("Time is up"); else it wraps at the
+    // design size ("5 minutes / left").
+    QLabel &label = *ui().exam_warning;
+    if (!notice_font_)
+        notice_font_ = label.font();
+    QFont font = *notice_font_;
+    const int width = label.contentsRect().width();
+    for (qreal size = font.pointSizeF(); size >= 7.0; size -= 0.5) {  // none when sized in pixels
+        font.setPointSizeF(size);
+        if (QFontMetrics(font).horizontalAdvance(notice) <= width)
+            break;
+    }
+    label.setFont(QFontMetrics(font).horizontalAdvance(notice) <= width ? font : *notice_font_);
+    label.setText(notice);
+    announce(label);
 }
 
 void quest::show_flag(bool flagged)
@@ -321,14 +342,30 @@ void quest::show_time_left(qint64 milliseconds)
 {
     ui().exam_time_left->setText(time_left_text(milliseconds));
     ui().exam_time_left->setAccessibleName(tr("Time left %1").arg(ui().exam_time_left->text()));
+    if (milliseconds > 0 && time_up_told_) {  // a new exam in this window
+        time_up_told_ = false;
+        ui().exam_warning->clear();
+    }
+    // Said here, before the session's time-up: the result box follows it
+    // at once.
+    if (milliseconds <= 0 && session_.exam())
+        show_time_up();
+}
+
+void quest::show_time_up()
+{
+    if (time_up_told_)
+        return;
+    time_up_told_ = true;
+    show_notice(tr("Time is up"));
 }
 
 void quest::show_warning(int warning)
 {
-    ui().exam_warning->setText(ExamSession::Warning(warning) == ExamSession::Warning::five_minutes
-                                   ? tr("5 minutes left")
-                                   : tr("1 minute left"));
-    announce(ui().exam_warning->text());
+    if (time_up_told_)
+        return;  // the clock jumped past a warning to the end
+    show_notice(ExamSession::Warning(warning) == ExamSession::Warning::five_minutes ? tr("5 minutes left")
+                                                                                   : tr("1 minute left"));
     // Highlighted in the palette's colours, so it shows in any theme, the
     // highlight darkened or lightened until its text reads at 4.5:1.
     QPalette highlighted = palette();

@@ -3,8 +3,10 @@
 #include "gui/designed_window.h"
 #include "quiz/marking.h"
 
+#include <QFont>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 namespace Ui { class quest; }
 class QPlainTextEdit;
@@ -73,13 +75,15 @@ private:
     void lay_gauge();
     void show_time_left(qint64 milliseconds);
     void show_warning(int warning);
+    void show_time_up();
     bool typed_question_on_screen() const;
     // What a screen reader says as a question appears: the verdict on the
     // last answer (when the answer window was not shown), the question's
     // number and text, and how many answers to choose.
     QString question_news(const question_record &record, bool typed) const;
-    // Spoken by a screen reader at once: an exam warning, time-up.
-    void announce(const QString &news);
+    // Shown in the exam's warning label and spoken by a screen reader at
+    // once: an exam warning, time-up.
+    void show_notice(const QString &notice);
     void show_flag(bool flagged);
 
     QuizSession &session_;
@@ -88,6 +92,8 @@ private:
     int marked_ = 0;           // answers marked in this quiz, for the gauge
     int flag_position_ = -1;   // the exam question on screen when Flag was pressed
     bool exam_layout_ = false;
+    bool time_up_told_ = false;  // "Time is up" shown in this exam
+    std::optional<QFont> notice_font_;  // the exam warning's design font
     QString verdict_;          // "Correct."/"Incorrect.", said with the next question
     LabOutcome lab_outcome_;   // of the lab question on screen
 };

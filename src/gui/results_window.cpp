@@ -1,6 +1,7 @@
 #include "gui/results_window.h"
 
 #include "bank/question_bank.h"
+#include "gui/accessible_window.h"
 #include "gui/history_actions.h"
 #include "gui/window_services.h"
 #include "history/attempts_model.h"
@@ -55,6 +56,9 @@ ResultsWindow::ResultsWindow(WindowServices &services)
     setTabOrder(ui().keep_results, ui().tabs);
     setTabOrder(ui().tabs, ui().close_button);
     ui().attempts->setModel(attempts_);
+    // Each table reads its current row as it takes the focus.
+    read_current_row_on_focus(*ui().attempts);
+    read_current_row_on_focus(*ui().topics);
     align_numbers(*ui().topics->headerItem());
 }
 
@@ -108,6 +112,7 @@ void ResultsWindow::refresh()
     }
     ui().topics->clear();
     ui().topics->addTopLevelItems(rows);
+    name_cells_with_headers(*ui().topics);
     fit_columns(*ui().attempts);
     fit_columns(*ui().topics);
 }

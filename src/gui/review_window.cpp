@@ -2,12 +2,14 @@
 
 #include "bank/question_bank.h"
 #include "flow/quiz_session.h"
+#include "gui/accessible_window.h"
 #include "gui/window_services.h"
 #include "history/history_store.h"
 #include "quiz/topic_scores.h"
 #include "ui_review.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
@@ -71,6 +73,12 @@ ReviewWindow::ReviewWindow(WindowServices &services)
     connect(new QShortcut(QKeySequence(Qt::Key_Up), this), &QShortcut::activated, this, [this] { move_selection(-1); });
     connect(new QShortcut(QKeySequence(Qt::Key_Down), this), &QShortcut::activated, this, [this] { move_selection(1); });
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+    // Each list and table reads its current row as it takes the focus.
+    read_current_row_on_focus(*ui().question_list);
+    read_current_row_on_focus(*ui().topic_scores);
+    // The detail is a read-only text, read whole or line by line by a
+    // screen reader (a text browser is only a label to it).
+    ui().detail->installEventFilter(this);
 }
 
 ReviewWindow::~ReviewWindow() = default;
@@ -86,7 +94,27 @@ void ReviewWindow::Form_Load()
     ui().retry_missed->setVisible(missed > 0);
     fill_topics();
     fill_list();
+    // With a screen reader the detail has a caret, which the arrow keys
+    // move line by line; sighted, it shows none, as a text browser.
+    ui().detail->setTextInteractionFlags(SightedFocusRedirect::screen_reader_running()
+                                             ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
+                                             : Qt::TextSelectableByMouse);
     ui().question_list->setFocus();
+}
+
+bool ReviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Up and Down move the list from anywhere; in the detail, while it has
+    // a caret, they read it line by line instead.
+    if (watched == ui().detail && event->type() == QEvent::ShortcutOverride &&
+        (ui().detail->textInteractionFlags() & Qt::TextSelectableByKeyboard)) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ReviewWindow::show_keep_results(bool keep)
@@ -132,10 +160,6 @@ void ReviewWindow::show_detail()
         const int position = rows_[size_t(row)];
         ui().detail->setHtml(review_detail_html(position + 1, answers_.answers()[size_t(position)]));
     }
-    // Up and Down move through the list, not through the detail, so a
-    // screen reader gets the whole detail at once: the choice, the right
-    // answers and the explanation.
-    ui().detail->setAccessibleDescription(ui().detail->toPlainText());
 }
 
 void ReviewWindow::fill_topics()
@@ -154,9 +178,12 @@ void ReviewWindow::fill_topics()
         bar->setTextVisible(false);
         bar->setAccessibleName(tr("%1: %2 percent right").arg(score.topic).arg(score.percent()));
         tree.setItemWidget(item, 3, bar);
+        // The bar's cell, read with its row, says what the bar shows.
+        item->setData(3, Qt::AccessibleTextRole, tr("%1%").arg(score.percent()));
     }
     for (int column = 0; column < 3; ++column)
         tree.resizeColumnToContents(column);
+    name_cells_with_headers(tree);
     // Tab reaches the table at its first row, which a screen reader reads.
     if (tree.topLevelItemCount() > 0)
         tree.setCurrentItem(tree.topLevelItem(0));

@@ -34,6 +34,9 @@ signals:
     void retryRequested();
     void keepResultsChanged(bool keep);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void fill_list();
     void fill_topics();

@@ -43,6 +43,10 @@ QVariant AttemptsModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(is_number(index.column()) ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    // A screen reader reads each cell of a row with its column's title.
+    if (role == Qt::AccessibleTextRole)
+        return QStringLiteral("%1: %2").arg(headerData(index.column(), Qt::Horizontal).toString(),
+                                            data(index, Qt::DisplayRole).toString());
     if (role != Qt::DisplayRole)
         return {};
     const AttemptSummary &attempt = attempts_[size_t(index.row())];

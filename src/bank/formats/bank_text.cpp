@@ -87,6 +87,19 @@ qsizetype decode_entity(const QString &html, qsizetype at, QString &out)
     return at + 1;
 }
 
+// An attribute's value as text: entities decoded, white space one space.
+QString attribute_text(const QString &value)
+{
+    QString out;
+    for (qsizetype k = 0; k < value.size();) {
+        if (value.at(k) == QLatin1Char('&'))
+            k = decode_entity(value, k, out);
+        else
+            out += value.at(k++);
+    }
+    return out.simplified();
+}
+
 // The line without the white space around it, but for no-break spaces.
 QString trimmed_line(QStringView line)
 {
@@ -268,8 +281,10 @@ PlainText html_to_plain(const QString &html)
                 QString source = attribute(tag, QLatin1String("src"));
                 if (source.startsWith(kPluginFile))
                     source = QUrl::fromPercentEncoding(source.mid(kPluginFile.size()).toUtf8());
-                if (!source.isEmpty() && !source.contains(QLatin1Char(':')))
+                if (!source.isEmpty() && !source.contains(QLatin1Char(':'))) {
                     plain.pictures << source;
+                    plain.picture_texts << attribute_text(attribute(tag, QLatin1String("alt")));
+                }
             } else if (!closing && (name.compare(QLatin1String("script"), Qt::CaseInsensitive) == 0 ||
                                     name.compare(QLatin1String("style"), Qt::CaseInsensitive) == 0)) {
                 const qsizetype close = html.indexOf(QLatin1String("</") + name.toString(), k, Qt::CaseInsensitive);

@@ -47,10 +47,11 @@ QString clean_text(const QString &text);
 // Plain text from HTML: tags dropped, entities decoded, runs of white space
 // one space, <br> and block ends line breaks (CR LF), lines trimmed. The
 // pictures named by <img src="@@PLUGINFILE@@/name"> (or a plain file name)
-// are gathered in order.
+// are gathered in order, each with its alt text ("" where it has none).
 struct PlainText {
     QString text;
     QStringList pictures;
+    QStringList picture_texts;  // beside pictures: what each shows, in words
 };
 PlainText html_to_plain(const QString &html);
 

@@ -130,8 +130,13 @@ private:
         }
         const PlainText text = convert(question);
         draft.record.question = text.text;
-        for (const QString &name : text.pictures)
+        for (qsizetype n = 0; n < text.pictures.size(); ++n) {
+            const QString &name = text.pictures.at(n);
             draft.diagrams << (files.contains(name) ? add_picture(bank_, name, files.take(name)) : name);
+            // An <img>'s alt text describes its diagram to a screen reader.
+            if (draft.diagrams.size() <= 3)
+                draft.record.diagram_descriptions[size_t(draft.diagrams.size())] = clean_text(text.picture_texts.value(n));
+        }
         for (auto file = files.cbegin(); file != files.cend(); ++file)
             draft.diagrams << add_picture(bank_, file.key(), file.value());
         const QString image = node.child(QLatin1String("image")) ? node.child(QLatin1String("image"))->text.trimmed() : QString();
@@ -174,7 +179,7 @@ private:
             return {};
         const QString format = node->attribute(QLatin1String("format"));
         if (format == QLatin1String("plain_text") || format == QLatin1String("markdown"))
-            return {with_line_breaks(QStringView(text->text).trimmed()), {}};
+            return {with_line_breaks(QStringView(text->text).trimmed()), {}, {}};
         return html_to_plain(text->text);
     }
 
@@ -240,16 +245,24 @@ void write_text(QXmlStreamWriter &xml, const QString &element, const QString &ht
     xml.writeEndElement();
 }
 
-// The question text in HTML with its pictures: embedded when the bank holds
-// them, else named for the teacher to add.
+// ' alt="text"' for a picture described in words, else nothing.
+QString alt_attribute(const QString &description)
+{
+    return description.trimmed().isEmpty() ? QString()
+                                           : QStringLiteral(" alt=\"%1\"").arg(description.simplified().toHtmlEscaped());
+}
+
+// The question text in HTML with its pictures, described by their alt
+// text: embedded when the bank holds them, else named for the teacher to add.
 void write_question_text(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record)
 {
     QString html = plain_to_html(record.question);
     for (size_t k = 1; k <= 3; ++k) {
         const QString &name = record.diagrams[k];
-        if (!name.isEmpty())
-            html += QLatin1String("<br>") + (bank.pictures.contains(name) ? picture_tag(name)
-                                                                          : QStringLiteral("<img src=\"%1\">").arg(name.toHtmlEscaped()));
+        if (name.isEmpty())
+            continue;
+        QString tag = bank.pictures.contains(name) ? picture_tag(name) : QStringLiteral("<img src=\"%1\">").arg(name.toHtmlEscaped());
+        html += QLatin1String("<br>") + tag.insert(tag.size() - 1, alt_attribute(record.diagram_descriptions[k]));
     }
     xml.writeStartElement(QStringLiteral("questiontext"));
     xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
@@ -299,14 +312,6 @@ QString fraction(double percent)
 void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record, int number)
 {
     const bool typed = is_typed_question(record);
-    // Several right answers of which any one will do: one answer to choose,
-    // each right one at full credit.
-    const bool any_one = is_any_one_right(record);
-    int rights = 0;
-    for (size_t k = 1; k <= 6; ++k)
-        rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
-    if (any_one)
-        rights = 1;
     xml.writeStartElement(QStringLiteral("question"));
     xml.writeAttribute(QStringLiteral("type"), typed ? QStringLiteral("shortanswer") : QStringLiteral("multichoice"));
     xml.writeStartElement(QStringLiteral("name"));
@@ -319,7 +324,7 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
     if (typed)
         xml.writeTextElement(QStringLiteral("usecase"), record.case_sensitive ? QStringLiteral("1") : QStringLiteral("0"));
     else
-        xml.writeTextElement(QStringLiteral("single"), rights <= 1 ? QStringLiteral("true") : QStringLiteral("false"));
+        xml.writeTextElement(QStringLiteral("single"), one_to_choose(record) ? QStringLiteral("true") : QStringLiteral("false"));
     for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
         // Without weights of its own, several right: each right one a share,
         // a wrong one cancels all, so only exactly the right ones score, as
