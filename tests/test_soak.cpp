@@ -403,12 +403,14 @@ Before SoakTest::snapshot(const Action &action)
             const StudentAnswer on_screen = window.answer_on_screen();
             ChoiceAnswer choice = on_screen.choice;
             choice.visible = now.answer(now.current()).choice.visible;
-            now.keep(now.current(), choice, on_screen.typed);
+            now.keep(now.current(), choice, on_screen.typed, on_screen.lab);
             before.exam_marked = now.submit(clock_);
         }
         before.typed = is_typed_question(state.current_record);
         // Whether NEXT now would mark the answer right.
-        if (before.typed) {
+        if (is_lab_question(state.current_record)) {
+            before.would_be_right = lab_is_right(window.answer_on_screen().lab);
+        } else if (before.typed) {
             const QString entry = ctl<QPlainTextEdit>(window, "abox_", 1)->toPlainText().trimmed().toUpper();
             before.would_be_right = false;
             for (size_t p = 1; p <= 6; ++p) {
@@ -503,9 +505,9 @@ void SoakTest::expect_retry(const std::vector<qint16> &missed)
                  .arg(program().windows.loaded_count()));
 }
 
-// The registry and the screen agree: every window on screen is loaded, no
-// window of the program outlives its unloading, and a running program always
-// has a window to show.
+// The registry and the screen agree: every window on screen is loaded (or is
+// the lab window of the lab question on screen), no window of the program
+// outlives its unloading, and a running program always has a window to show.
 void SoakTest::check_windows()
 {
     const QList<QWidget *> loaded = program().windows.loaded_windows();
@@ -518,8 +520,9 @@ void SoakTest::check_windows()
         shown += window->isVisible();
     }
     const QWidgetList top_level = QApplication::topLevelWidgets();
+    const bool lab_asked = program().session.in_progress() && is_lab_question(program().session.state().current_record);
     for (QWidget *widget : top_level) {
-        if (loaded.contains(widget))
+        if (loaded.contains(widget) || (lab_asked && qobject_cast<LabWindow *>(widget) && loaded.contains(widget->parentWidget())))
             continue;
         if (widget->isVisible())
             fail(QStringLiteral("%1 \"%2\" is on screen but not loaded").arg(class_of(widget), widget->windowTitle()));
