@@ -48,11 +48,11 @@ for format in "${formats[@]}"; do
         seed_files=(fuzz/seeds/"$format"/*)
     else
         [ -n "${enum[$format]:-}" ] || { echo "unknown format: $format" >&2; exit 2; }
-        target=(-DFUZZ_FORMAT="BankFormat::${enum[$format]}" fuzz/fuzz_import.cpp "$out/libbankformats-fuzz.a")
+        target=(-DFUZZ_FORMAT="BankFormat::${enum[$format]}" fuzz/fuzz_import.cpp "$out/libbankformats-fuzz.a" "$out/liblab-fuzz.a")
         # shellcheck disable=SC2206
         seed_files=(tests/data/formats/${seeds[$format]})
     fi
-    if [ ! -x "$binary" ] || [ -n "$(find "${target[@]:(-2)}" -newer "$binary")" ]; then
+    if [ ! -x "$binary" ] || [ -n "$(find $(printf '%s\n' "${target[@]}" | grep -v '^-D') -newer "$binary")" ]; then
         clang++-14 "${flags[@]}" "${target[@]}" $(pkg-config --libs Qt6Core) -o "$binary"
     fi
     corpus=$out/corpus/$format

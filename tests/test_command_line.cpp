@@ -55,6 +55,21 @@ ImportedBank letters(int n, int at_a)
     return bank_of(right);
 }
 
+// A bank of one lab: SW2 is to become the root bridge, from the starting
+// and reference commands given.
+QByteArray lab_bank_json(const QString &start, const QString &solution)
+{
+    return QStringLiteral(R"({"questions": [{"question": "Make SW2 the root.", "question_type": "lab", "lab": {
+        "devices": [{"name": "SW1", "kind": "switch", "ports": 2}, {"name": "SW2", "kind": "switch", "ports": 2}],
+        "links": [{"a": ["SW1", "P1"], "b": ["SW2", "P1"]}], "start": {"SW2": ["%1"]}, "solution": {"SW2": ["%2"]},
+        "goals": [{"root": "SW2"}]}}]})").arg(start, solution).toUtf8();
+}
+
+ImportedBank lab_bank(const QString &start, const QString &solution)
+{
+    return import_bank(lab_bank_json(start, solution), BankFormat::Json);
+}
+
 } // namespace
 
 class CommandLineTest : public QObject
@@ -109,6 +124,13 @@ private slots:
         stars.questions[1].weighted = true;
         stars.questions[1].weights[1] = 100;
         QTest::newRow("catch-all typed answer") << stars << QStringList{"1: typed answer 2 is \"**\" at full credit"};
+
+        const QString to_root = QStringLiteral("spanning-tree priority 4096");
+        QTest::newRow("lab proven") << lab_bank("spanning-tree priority 61440", to_root) << QStringList();
+        QTest::newRow("lab solved at the start") << lab_bank(to_root, to_root)
+                                                 << QStringList{"1: lab: the starting state already meets every goal"};
+        QTest::newRow("lab, a command mistyped") << lab_bank("spanning-tree priority 61440", "spanning-tree priorty 4096")
+                                                 << QStringList{"1: lab: SW2", "1: lab: the solution does not meet: SW2 is the root"};
     }
 
     void lint()
@@ -129,7 +151,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");   // the start of standard output
         QTest::addColumn<QStringList>("err");  // the start of each line of standard error
-        const QString counts = QStringLiteral(": %1 questions (%2 with one right answer, 0 with several right, 0 typed), %3 skipped\n");
+        const QString counts = QStringLiteral(": %1 questions (%2 with one right answer, 0 with several right, 0 typed, 0 labs), %3 skipped\n");
         QTest::newRow("clean") << QStringList{"--check", "good.txt=" + kAiken} << 0 << "good.txt" + counts.arg(1).arg(1).arg(0)
                                << QStringList();
         QTest::newRow("warned") << QStringList{"--check", "twice.txt=" + kAiken + "\n" + kAiken} << 1
@@ -139,6 +161,9 @@ private slots:
         QTest::newRow("missing, then clean") << QStringList{"--check", "missing.txt", "good.txt=" + kAiken} << 2
                                              << "missing.txt" + counts.arg(0).arg(0).arg(0) + "good.txt" + counts.arg(1).arg(1).arg(0)
                                              << QStringList{"missing.txt: error: "};
+        QTest::newRow("lab") << QStringList{"--check", "lab.json=" + lab_bank_json("spanning-tree priority 61440", "spanning-tree priority 4096")}
+                             << 0 << "lab.json: 1 questions (0 with one right answer, 0 with several right, 0 typed, 1 labs), 0 skipped\n"
+                             << QStringList();
         QTest::newRow("builtin to gift") << QStringList{"--convert", "builtin", "--to", "gift"} << 0 << "// Title: LAN Switching Practice"
                                          << QStringList();
         QTest::newRow("no such format") << QStringList{"--convert", "builtin", "--to", "aiken"} << 2 << ""
@@ -297,7 +322,7 @@ private slots:
         QTest::addColumn<QString>("out");  // a line of standard output, "" = any
         QTest::addColumn<QString>("err");  // a line of standard error, "" = any
         QTest::newRow("check") << QStringList{"--check", kData + "switching.gift", kData + "none.gift"} << 2
-                               << kData + "switching.gift: 8 questions (6 with one right answer, 1 with several right, 1 typed), 0 skipped"
+                               << kData + "switching.gift: 8 questions (6 with one right answer, 1 with several right, 1 typed, 0 labs), 0 skipped"
                                << kData + "none.gift: error: no such file";
         QTest::newRow("Qt's option passed over") << QStringList{"-platform", "offscreen", "--check", kData + "switching.gift"}
                                                  << 0 << "" << "";

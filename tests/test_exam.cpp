@@ -3,8 +3,10 @@
 // submitting (or running out of time) and the review that follows.
 #include "harness/quiz_harness.h"
 
+#include "bank/formats/bank_formats.h"
 #include "gui/exam_summary.h"
 #include "gui/review_window.h"
+#include "quiz/review_text.h"
 
 class ExamTest : public QObject
 {
@@ -45,6 +47,51 @@ private:
     }
 
 private slots:
+    // Two labs of the scenario bank as an exam: the first solved, left and
+    // come back to, shows the network as the student left it; at submit it
+    // is right, the untouched one unanswered, and the review lists the goals
+    // and the commands typed.
+    void a_lab_is_kept_while_moving_about()
+    {
+        const ImportedBank scenarios = read_bank_file(QStringLiteral(SCENARIO_BANK));
+        std::vector<question_record> labs;
+        std::copy_if(scenarios.questions.begin(), scenarios.questions.end(), std::back_inserter(labs), is_lab_question);
+        QVERIFY(labs.size() >= 2);
+        QuizHarness h;
+        h.program.clock = [this] { return now_; };
+        h.start_program();
+        h.program.bank.at(1) = labs[0];
+        h.program.bank.at(2) = labs[1];
+        quest &window = h.program.windows.get<quest>();
+        QuizOptions options;
+        options.exam_mode = true;
+        options.exam_minutes = 30;
+        options.random_questions = options.random_answers = false;
+        h.program.session.start_with(options, {1, 2});
+        h.type_lab_solution(window);
+        const QStringList typed = window.findChild<LabWindow *>()->commands_typed();
+        now_ += 60'000;
+        QTest::mouseClick(ctl<QPushButton>(window, "NextButton"), Qt::LeftButton);
+        QuizHarness::settle();
+        QTest::mouseClick(ctl<QPushButton>(window, "exam_back"), Qt::LeftButton);
+        QuizHarness::settle();
+        const QList<LabWindow *> open = window.findChildren<LabWindow *>();
+        QCOMPARE(open.size(), 1);
+        QCOMPARE(open.first()->commands_typed(), typed);
+        QVERIFY(open.first()->all_goals_met());
+
+        h.program.session.submit();
+        const std::vector<LoggedAnswer> &marked = h.program.session.answers().answers();
+        QCOMPARE(marked.size(), size_t(2));
+        QVERIFY(marked[0].right && marked[0].answered);
+        QVERIFY(!marked[1].right && !marked[1].answered);
+        QCOMPARE(marked[0].milliseconds, 60'000LL);
+        const QString review = review_detail_html(1, marked[0]);
+        for (const QString &line : marked[0].lab.met + QStringList{typed.first().toHtmlEscaped()})
+            QVERIFY2(review.contains(line), qPrintable(line));
+        QVERIFY(review_detail_html(2, marked[1]).contains(marked[1].lab.missed.first()));
+    }
+
     void options_default_to_practice()
     {
         QuizHarness h;

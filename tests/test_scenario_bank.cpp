@@ -4,6 +4,7 @@
 #include "bank/formats/bank_formats.h"
 #include "cli/bank_lint.h"
 #include "cli/format_fit.h"
+#include "lab/lab_definition.h"
 #include "quiz/exhibit_file.h"
 
 #include <QFileInfo>
@@ -50,7 +51,8 @@ private slots:
         QTest::addColumn<int>("minimum");
         QTest::addColumn<std::function<bool(const question_record &)>>("kind");
         using Kind = std::function<bool(const question_record &)>;
-        QTest::newRow("questions") << 48 << Kind([](const question_record &) { return true; });
+        QTest::newRow("questions") << 60 << Kind([](const question_record &) { return true; });
+        QTest::newRow("labs") << 12 << Kind([](const question_record &r) { return is_lab_question(r) && r.lab; });
         QTest::newRow("with exhibits") << 16 << Kind([](const question_record &r) { return count_named(r.exhibits) > 0; });
         QTest::newRow("with diagrams") << 12 << Kind([](const question_record &r) { return count_named(r.diagrams) > 0; });
         QTest::newRow("typed") << 8 << Kind([](const question_record &r) { return is_typed_question(r); });
@@ -104,6 +106,21 @@ private slots:
         }
     }
 
+    // Written to the program's JSON and read back, each lab is the same lab.
+    void labs_round_trip_through_json()
+    {
+        const ImportedBank back = import_bank(export_bank(bank_, BankFormat::Json), BankFormat::Json);
+        QVERIFY(back.problems.empty());
+        QCOMPARE(back.questions.size(), bank_.questions.size());
+        for (size_t n = 0; n < back.questions.size(); ++n) {
+            if (const auto &lab = bank_.questions[n].lab) {
+                QVERIFY(back.questions[n].lab);
+                QCOMPARE(write_lab(*back.questions[n].lab), write_lab(*lab));
+                QCOMPARE(back.questions[n].lab->task, bank_.questions[n].question);
+            }
+        }
+    }
+
     void lints_clean()
     {
         const std::vector<BankProblem> warnings = lint_bank(bank_, folder_);
@@ -120,9 +137,14 @@ private slots:
     {
         QTest::addColumn<BankFormat>("format");
         QTest::addColumn<int>("warnings");
-        QTest::newRow("gift") << BankFormat::Gift << int(std::count_if(bank_.questions.begin(), bank_.questions.end(),
-                                                                       [](const question_record &r) { return !r.clue.isEmpty(); }));
-        QTest::newRow("moodle xml") << BankFormat::MoodleXml << 0;
+        const auto count = [this](bool (*kind)(const question_record &)) {
+            return int(std::count_if(bank_.questions.begin(), bank_.questions.end(), kind));
+        };
+        // A warning for each clue GIFT moves into the explanation and for each lab left out.
+        const int labs = count(is_lab_question);
+        QTest::newRow("gift") << BankFormat::Gift
+                              << count([](const question_record &r) { return !r.clue.isEmpty() && !is_lab_question(r); }) + labs;
+        QTest::newRow("moodle xml") << BankFormat::MoodleXml << labs;
     }
     void converts_without_losing_fields()
     {
@@ -133,7 +155,9 @@ private slots:
         const ImportedBank back = import_bank(export_bank(fitted, format), format);
         QCOMPARE(back.title, bank_.title);
         QCOMPARE(back.author, bank_.author);
-        QCOMPARE(back.questions.size(), bank_.questions.size());
+        // The labs come last in the bank, and only they are left out.
+        QCOMPARE(fitted.questions.size(), bank_.questions.size() - 12);
+        QCOMPARE(back.questions.size(), fitted.questions.size());
         for (size_t n = 0; n < back.questions.size(); ++n) {
             const question_record &before = bank_.questions[n], &after = back.questions[n];
             for (const QString &exhibit : before.exhibits) {

@@ -2,6 +2,7 @@
 // whole quizzes through to the report, quitting, and window lifetimes.
 #include "harness/quiz_harness.h"
 
+#include "bank/formats/bank_formats.h"
 #include "gui/choosetest.h"
 #include "gui/results_window.h"
 #include "quiz/question_order.h"
@@ -152,6 +153,46 @@ private slots:
     }
 
     // Enter presses the focused button in every window, not only the default.
+    // A lab of the scenario bank asked in a quiz: its window opens beside the
+    // question window, NEXT marks it on its goals, the answer window lists
+    // them and the commands typed, and the lab window closes.
+    void a_lab_is_marked_through_the_quiz_data()
+    {
+        QTest::addColumn<bool>("solve");
+        QTest::newRow("solved") << true;
+        QTest::newRow("left unsolved") << false;
+    }
+    void a_lab_is_marked_through_the_quiz()
+    {
+        QFETCH(bool, solve);
+        const ImportedBank scenarios = read_bank_file(QStringLiteral(SCENARIO_BANK));
+        const auto lab = std::find_if(scenarios.questions.begin(), scenarios.questions.end(), is_lab_question);
+        QVERIFY(lab != scenarios.questions.end());
+        QuizHarness h;
+        h.start_program();
+        h.program.bank.at(1) = *lab;
+        quest &window = h.program.windows.get<quest>();
+        QuizOptions options;
+        options.random_questions = options.random_answers = false;
+        options.show_when_right = options.show_when_wrong = true;
+        h.program.session.start_with(options, {1});
+        const QPointer<LabWindow> lab_window = window.findChild<LabWindow *>();
+        QVERIFY(lab_window && lab_window->isVisible());
+        QCOMPARE(ctl<QPlainTextEdit>(window, "Q1")->toPlainText(), lab->question);
+
+        h.answer(window, solve);
+        h.settle();
+        QVERIFY(lab_window.isNull());
+        const LoggedAnswer &marked = h.program.session.answers().answers().back();
+        QCOMPARE(marked.right, solve);
+        QCOMPARE(marked.lab.missed.isEmpty(), solve);
+        QCOMPARE(marked.lab.met.size() + marked.lab.missed.size(), lab->lab->goals.size());
+        QCOMPARE(marked.lab.commands.isEmpty(), !solve);
+        QVERIFY(h.answers.last().startsWith(solve ? "Great Job." : "Incorrect."));
+        for (const QString &line : marked.lab.missed + marked.lab.commands)
+            QVERIFY2(h.answers.last().contains(line), qPrintable(line));
+    }
+
     void enter_presses_the_focused_button()
     {
         QuizHarness h;

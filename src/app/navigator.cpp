@@ -9,6 +9,7 @@
 #include "gui/exam_summary.h"
 #include "gui/exhibit.h"
 #include "gui/history_actions.h"
+#include "gui/lab_window.h"
 #include "gui/pick_a_quiz.h"
 #include "gui/quest.h"
 #include "gui/results_window.h"
@@ -56,7 +57,10 @@ Navigator::Navigator(Program &program) : program_(program)
     program_.windows.on_created = [this](QWidget &window) { window_created(window); };
     program_.windows.on_unloaded = [this](QWidget &window) { window_unloaded(window); };
     QuizSession &session = program_.session;
-    connect(&session, &QuizSession::questionShown, this, &Navigator::close_question_windows);
+    connect(&session, &QuizSession::questionShown, this, [this] {
+        close_question_windows();
+        open_lab();
+    });
     connect(&session, &QuizSession::answerMarked, this, [this](bool, bool show) {
         if (show)
             show_answer();
@@ -261,6 +265,31 @@ void Navigator::close_question_windows()
 {
     program_.windows.unload<Diagram>();
     program_.windows.unload<Exhibit>();
+    if (lab_window_) {
+        lab_window_->hide();
+        lab_window_->deleteLater();
+        lab_window_ = nullptr;
+    }
+}
+
+void Navigator::open_lab()
+{
+    const question_record &record = program_.session.state().current_record;
+    if (!is_lab_question(record) || !record.lab || !program_.windows.is_loaded<quest>())
+        return;
+    quest &question = program_.windows.get<quest>();
+    lab_window_ = new LabWindow(&question);
+    lab_window_->setWindowFlag(Qt::Window);
+    lab_window_->show_lab(*record.lab, !program_.session.exam());
+    // Back on a lab in an exam: the network as the student left it.
+    if (const LoggedAnswer *kept = program_.session.kept_answer())
+        lab_window_->replay(kept->lab.commands);
+    const auto hand_in = [this, &question] { question.set_lab_outcome(lab_window_->outcome()); };
+    hand_in();
+    connect(lab_window_, &LabWindow::command_typed, &question, hand_in);
+    lab_window_->resize(lab_window_->sizeHint().expandedTo(QSize(720, 520)));
+    place_beside(*lab_window_, question);
+    bring_forward(*lab_window_);
 }
 
 void Navigator::open_diagram(const QString &name, const QString &description)

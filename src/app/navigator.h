@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <vector>
 
+class LabWindow;
 class Program;
 class QWidget;
 struct QuestionBank;
@@ -15,8 +17,9 @@ struct QuizOptions;
 // results...), follows the quiz session's signals (a question shown, an
 // answer marked, the exam's time up, the quiz ended) and decides which
 // window comes next. The diagram and exhibit windows belong to the question
-// they were opened from: they close whenever the question changes or the
-// quiz ends.
+// they were opened from, and so does the lab window, opened beside the
+// question window for a lab question: they close whenever the question
+// changes or the quiz ends.
 class Navigator : public QObject
 {
     Q_OBJECT
@@ -44,6 +47,7 @@ private:
     void refresh_options_history();
 
     void close_question_windows();
+    void open_lab();
     void back_to_question();
     void open_diagram(const QString &name, const QString &description);
     void open_exhibit(const QString &name);
@@ -59,4 +63,5 @@ private:
     Program &program_;
     std::vector<qint16> due_for_review_;  // the questions of the due-for-review quiz
     bool retrying_ = false;               // the review window closes for a retry
+    QPointer<LabWindow> lab_window_;      // of the lab question on screen, a window of the question window's
 };

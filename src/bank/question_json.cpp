@@ -1,5 +1,7 @@
 #include "bank/question_json.h"
 
+#include "lab/lab_definition.h"
+
 #include <QJsonArray>
 #include <QStringList>
 #include <algorithm>
@@ -81,6 +83,23 @@ void put_array(QJsonObject &json, const char *key, const QJsonArray &values)
         json.insert(QLatin1String(key), values);
 }
 
+// The "lab" object of a lab question, its task the question's text unless
+// it has its own; "" or why it cannot be used.
+QString read_lab_object(const QJsonObject &json, question_record &record)
+{
+    const QJsonValue value = json.value(QLatin1String("lab"));
+    if (!value.isObject())
+        return QStringLiteral("a lab question without a \"lab\" object");
+    QStringList problems;
+    LabDefinition lab = read_lab(value.toObject(), &problems);
+    if (!problems.isEmpty())
+        return QStringLiteral("the lab: %1").arg(problems.mid(0, 3).join(QLatin1String("; ")));
+    if (lab.task.isEmpty())
+        lab.task = record.question;
+    record.lab = std::make_shared<const LabDefinition>(std::move(lab));
+    return {};
+}
+
 // "answer_weights": one number per answer, in percent; "" or why not.
 QString read_weights(const QJsonArray &weights, qsizetype answers, question_record &record)
 {
@@ -146,6 +165,10 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
     if (!case_sensitive.isBool() && !case_sensitive.isUndefined())
         warnings.add(QStringLiteral("\"case_sensitive\" is not true or false: left out"));
     record.case_sensitive = case_sensitive.toBool();
+    if (is_lab_question(record))
+        return read_lab_object(json, record);
+    if (json.contains(QLatin1String("lab")))
+        warnings.add(QStringLiteral("\"lab\" on a question that is not a lab: left out"));
     return read_weights(list(json, "answer_weights", warnings), answers.size(), record);
 }
 
@@ -172,6 +195,12 @@ QJsonObject write_question_json(const question_record &record)
     put_array(json, "exhibits", strings(record.exhibits));
     put_text(json, "answer_note", record.answer_note);
     put_array(json, "answer_feedback", strings(record.answer_feedback));
+    if (record.lab) {
+        QJsonObject lab = write_lab(*record.lab);
+        if (record.lab->task == record.question)
+            lab.remove(QLatin1String("task"));
+        json.insert(QLatin1String("lab"), lab);
+    }
     if (record.weighted) {
         QJsonArray weights;
         for (qsizetype k = 1; k <= json.value(QLatin1String("answers")).toArray().size(); ++k)

@@ -2,13 +2,30 @@
 
 #include <cmath>
 
+int right_count(const question_record &record)
+{
+    int rights = 0;
+    for (size_t p = 1; p <= max_answers; ++p)
+        rights += record.correct[p] == 1 && !record.answers[p].isEmpty();
+    return rights;
+}
+
+bool one_to_choose(const question_record &record)
+{
+    if (is_typed_question(record) || (right_count(record) > 1 && !is_any_one_right(record)))
+        return false;
+    for (size_t p = 1; p <= max_answers; ++p) {
+        if (record.correct[p] == 1 && answer_weight(record, p) < full_credit)
+            return false;
+    }
+    return true;
+}
+
 double default_weight(const question_record &record, size_t k)
 {
     if (is_typed_question(record))
         return 100;
-    int rights = 0;
-    for (size_t p = 1; p <= max_answers; ++p)
-        rights += record.correct[p] == 1 && !record.answers[p].isEmpty();
+    const int rights = right_count(record);
     const bool right = record.correct[k] == 1;
     if (rights <= 1 || is_any_one_right(record))
         return right ? 100 : 0;

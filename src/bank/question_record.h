@@ -4,6 +4,9 @@
 #include <QtGlobal>
 #include <array>
 #include <cstddef>
+#include <memory>
+
+struct LabDefinition;
 
 // The most answers a question may have. The built-in bank and the question
 // window's own rows use 1..6; imported questions may have more.
@@ -30,12 +33,25 @@ struct question_record {
     std::array<double, max_answers + 1> weights{};  // 1..max_answers
     bool weighted = false;
     bool case_sensitive = false;  // typed answers are compared with their case
+    std::shared_ptr<const LabDefinition> lab;  // a lab question's network and goals; null for any other
 };
 
 // A question whose type starts with "FILL" (any case) is answered by typing.
 inline bool is_typed_question(const question_record &record)
 {
     return record.question_type.left(4).toUpper() == QLatin1String("FILL");
+}
+
+// A lab: the student configures a simulated network and is marked on the
+// goals it then meets. Its record has no answers.
+inline QString lab_question_type()
+{
+    return QStringLiteral("lab");
+}
+
+inline bool is_lab_question(const question_record &record)
+{
+    return record.question_type.compare(lab_question_type(), Qt::CaseInsensitive) == 0;
 }
 
 // A choice question with several right answers of which one is chosen, any
@@ -65,6 +81,14 @@ inline double answer_weight(const question_record &record, size_t k)
 
 // Full credit, also when written as 99.999...
 constexpr double full_credit = 99.99;
+
+// The number of right answers (with text).
+int right_count(const question_record &record);
+
+// Whether the student chooses one answer: a choice with one right answer (or
+// any one of several) worth full credit. The exchange formats write it as a
+// question of one answer.
+bool one_to_choose(const question_record &record);
 
 // Clears weighted when every weight equals its default, so that a bank file
 // which states only what the default says reads and writes as before.

@@ -2,6 +2,7 @@
 
 #include "quiz/exhibit_file.h"
 #include "bank/question_bank.h"
+#include "lab/lab_definition.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -38,7 +39,9 @@ public:
             else
                 first_seen.insert(text, line);
             check_files(record, line);
-            if (is_typed_question(record))
+            if (is_lab_question(record))
+                check_lab(record, line);
+            else if (is_typed_question(record))
                 check_typed(record, line);
             else
                 check_choices(record, line);
@@ -84,6 +87,12 @@ private:
         const bool readable = device->open(QIODevice::ReadOnly) && !reader.read().isNull();
         decodes_.insert(diagram, readable);
         return readable;
+    }
+
+    void check_lab(const question_record &record, int line)
+    {
+        for (const QString &problem : prove_lab(*record.lab))
+            warn(line, QStringLiteral("lab: %1").arg(problem));
     }
 
     // A pattern of stars alone matches whatever is typed, nothing included:

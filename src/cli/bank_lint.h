@@ -13,7 +13,9 @@
 //     as pictures;
 //   - answers too long for the answer box;
 //   - a typed answer of stars alone at full credit, which accepts anything;
-//   - more questions than the program opens from one bank.
+//   - more questions than the program opens from one bank;
+//   - a lab whose start already meets its goals, whose reference solution
+//     misses one, or with a command that does not parse (prove_lab()).
 std::vector<BankProblem> lint_bank(const ImportedBank &bank, const QString &folder);
 
 // Characters of an answer that the two-line answer box shows at its design

@@ -106,9 +106,11 @@ void report_problems(QIODevice &err, const QString &file, std::vector<BankProble
 int check_file(const QString &file, QIODevice &out, QIODevice &err)
 {
     const ImportedBank bank = read_bank_file(file);
-    int one_right = 0, several_right = 0, typed = 0;
+    int one_right = 0, several_right = 0, typed = 0, labs = 0;
     for (const question_record &record : bank.questions) {
-        if (is_typed_question(record))
+        if (is_lab_question(record))
+            ++labs;
+        else if (is_typed_question(record))
             ++typed;
         else if (std::count(record.correct.begin() + 1, record.correct.end(), 1) == 1)
             ++one_right;
@@ -123,13 +125,14 @@ int check_file(const QString &file, QIODevice &out, QIODevice &err)
         const std::vector<BankProblem> warnings = lint_bank(bank, QFileInfo(file).absolutePath());
         problems.insert(problems.end(), warnings.begin(), warnings.end());
     }
-    write_line(out, QStringLiteral("%1: %2 questions (%3 with one right answer, %4 with several right, %5 typed), "
-                                   "%6 skipped")
+    write_line(out, QStringLiteral("%1: %2 questions (%3 with one right answer, %4 with several right, %5 typed, "
+                                   "%6 labs), %7 skipped")
                         .arg(file)
                         .arg(bank.questions.size())
                         .arg(one_right)
                         .arg(several_right)
                         .arg(typed)
+                        .arg(labs)
                         .arg(skipped));
     report_problems(err, file, problems);
     if (bank.questions.empty())

@@ -1,6 +1,7 @@
 #include "cli/format_fit.h"
 
 #include "bank/formats/bank_text.h"
+#include "lab/lab_definition.h"
 #include "quiz/exhibit_file.h"
 
 #include <QFile>
@@ -39,6 +40,15 @@ public:
             for (QString &diagram : record.diagrams)
                 embed(diagram);
         }
+    }
+
+    void leave_out(size_t index)
+    {
+        index_ = index;
+        const question_record &record = bank_.questions[index];
+        const QString name = record.lab && !record.lab->title.isEmpty() ? record.lab->title : record.question.left(40);
+        warn(QStringLiteral("the lab \"%1\" is left out: %2 cannot hold a lab")
+                 .arg(name, format_ == BankFormat::Gift ? QStringLiteral("GIFT") : QStringLiteral("Moodle XML")));
     }
 
     std::vector<BankProblem> warnings;
@@ -103,7 +113,20 @@ std::vector<BankProblem> fit_to_format(ImportedBank &bank, BankFormat format, co
     if (format == BankFormat::Json)
         return {};
     Fitter fitter(bank, format, folder);
-    for (size_t index = 0; index < bank.questions.size(); ++index)
-        fitter.fit(index);
+    // A lab is asked through the program's own simulator: no learning
+    // platform can ask it, so it is left out, each one named.
+    for (size_t index = 0; index < bank.questions.size(); ++index) {
+        if (is_lab_question(bank.questions[index]))
+            fitter.leave_out(index);
+        else
+            fitter.fit(index);
+    }
+    for (size_t index = bank.questions.size(); index-- > 0;) {
+        if (!is_lab_question(bank.questions[index]))
+            continue;
+        bank.questions.erase(bank.questions.begin() + qsizetype(index));
+        if (index < bank.question_lines.size())
+            bank.question_lines.erase(bank.question_lines.begin() + qsizetype(index));
+    }
     return fitter.warnings;
 }

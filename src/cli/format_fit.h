@@ -14,5 +14,6 @@
 //     written without it, with a warning;
 //   - Moodle XML embeds the diagram files beside the bank as the question's
 //     files, so that the platform imports them.
+//   - a lab question is left out, with a warning naming it.
 // JSON holds every field and is left as it is.
 std::vector<BankProblem> fit_to_format(ImportedBank &bank, BankFormat format, const QString &folder);

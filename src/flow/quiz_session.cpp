@@ -15,6 +15,7 @@ LoggedAnswer with_answer(LoggedAnswer logged, const StudentAnswer &answer)
 {
     logged.choice = answer.choice;
     logged.typed = answer.typed;
+    logged.lab = answer.lab;
     return logged;
 }
 
@@ -224,7 +225,7 @@ void QuizSession::keep(const StudentAnswer &answer)
     const int p = exam_->current();
     ChoiceAnswer choice = answer.choice;
     choice.visible = exam_->answer(p).choice.visible;
-    exam_->keep(p, choice, answer.typed);
+    exam_->keep(p, choice, answer.typed, answer.lab);
 }
 
 void QuizSession::back(const StudentAnswer &answer)

@@ -46,6 +46,7 @@ struct QuizOptions {
 struct StudentAnswer {
     ChoiceAnswer choice;
     QString typed;
+    LabOutcome lab;
 };
 
 class QuizSession : public QObject

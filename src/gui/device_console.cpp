@@ -50,6 +50,12 @@ void DeviceConsole::print(const QString &text)
     output_->ensureCursorVisible();
 }
 
+void DeviceConsole::run(const QString &line)
+{
+    input_->setText(line);
+    run_line();
+}
+
 void DeviceConsole::run_line()
 {
     const QString line = input_->text();

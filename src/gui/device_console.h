@@ -19,6 +19,8 @@ public:
 
     QLineEdit *input() const { return input_; }
     QPlainTextEdit *output() const { return output_; }
+    // Runs a line as if typed and entered.
+    void run(const QString &line);
 
 signals:
     void command_run(const QString &line);

@@ -190,6 +190,26 @@ QStringList LabWindow::commands_typed() const
     return typed_;
 }
 
+LabOutcome LabWindow::outcome() const
+{
+    LabOutcome outcome;
+    if (network_) {
+        for (const GoalResult &result : evaluate_goals(lab_.goals, *network_))
+            (result.met ? outcome.met : outcome.missed) << result.text;
+    }
+    outcome.commands = typed_;
+    return outcome;
+}
+
+void LabWindow::replay(const QStringList &typed)
+{
+    const QString separator = QStringLiteral(": ");
+    for (const QString &line : typed) {
+        if (DeviceConsole *console = console_of(line.section(separator, 0, 0)))
+            console->run(line.section(separator, 1));
+    }
+}
+
 void LabWindow::check_work()
 {
     report_->clear();

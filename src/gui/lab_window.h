@@ -2,6 +2,7 @@
 #pragma once
 
 #include "lab/lab_definition.h"
+#include "quiz/marking.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -35,6 +36,11 @@ public:
     bool all_goals_met() const;
     QStringList goal_report() const;     // "Met: PC1 reaches PC2" / "Missed: ..."
     QStringList commands_typed() const;  // "SW1: vlan 10", in the order typed
+    // The goals met and missed now, and the commands typed, for marking.
+    LabOutcome outcome() const;
+    // Types commands_typed() of an earlier visit again, so that the student
+    // finds the lab as it was left.
+    void replay(const QStringList &typed);
 
     TopologyView *topology() const { return topology_; }
     DeviceConsole *console_of(const QString &device) const;

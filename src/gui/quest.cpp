@@ -217,7 +217,8 @@ void quest::lay_out_question()
         abox[1]->show();
         ui().Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
     } else {
-        ui().Directions->setText(QStringLiteral(" Please Select the correct answer(s)"));
+        ui().Directions->setText(is_lab_question(record) ? QStringLiteral(" Please Do the Task in the Lab Window")
+                                                         : QStringLiteral(" Please Select the correct answer(s)"));
         abox[1]->setReadOnly(true);
         abox[1]->setAccessibleName(QString());
         abox[1]->setFocusPolicy(Qt::ClickFocus);
@@ -387,6 +388,10 @@ void quest::NextButton_Click()
 StudentAnswer quest::answer_on_screen() const
 {
     StudentAnswer answer;
+    if (is_lab_question(session_.state().current_record)) {
+        answer.lab = lab_outcome_;
+        return answer;
+    }
     if (is_typed_question(session_.state().current_record)) {
         answer.typed = abox[1]->toPlainText();
         return answer;

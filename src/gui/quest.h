@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/designed_window.h"
+#include "quiz/marking.h"
 
 #include <QFont>
 #include <QWidget>
@@ -39,6 +40,9 @@ public:
     void clear_the_boxes();
     // What the student has pressed or typed for the question on screen.
     StudentAnswer answer_on_screen() const;
+    // A lab question is answered in the lab window: what the student has
+    // done there so far, which NEXT hands in.
+    void set_lab_outcome(const LabOutcome &outcome) { lab_outcome_ = outcome; }
 
     void NextButton_Click();
     void quitquiz_Click();
@@ -91,4 +95,5 @@ private:
     bool time_up_told_ = false;  // "Time is up" shown in this exam
     std::optional<QFont> notice_font_;  // the exam warning's design font
     QString verdict_;          // "Correct."/"Incorrect.", said with the next question
+    LabOutcome lab_outcome_;   // of the lab question on screen
 };

@@ -39,6 +39,10 @@ struct LabDefinition {
 // problems is not to be used.
 LabDefinition read_lab(const QJsonObject &json, QStringList *problems);
 
+// The lab as read_lab() reads it. A host's address and gateway are written
+// as its first starting command, which read_lab() takes alike.
+QJsonObject write_lab(const LabDefinition &lab);
+
 // The lab's network in its starting state, or with the solution applied too.
 Network build_network(const LabDefinition &lab, bool with_solution, QStringList *problems = nullptr);
 

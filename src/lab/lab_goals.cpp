@@ -116,6 +116,21 @@ QString Goal::text() const
     return {};
 }
 
+QJsonObject Goal::json() const
+{
+    switch (kind) {
+    case Reach: return {{"reach", QJsonArray{device, other}}};
+    case NotReach: return {{"not_reach", QJsonArray{device, other}}};
+    case Root: return {{"root", device}};
+    case PortRole: return {{"port_role", QJsonArray{device, port, word}}};
+    case PortState: return {{"port_state", QJsonArray{device, port, word}}};
+    case BundleActive: return {{"bundle_active", QJsonArray{device, bundle, count}}};
+    case NoErrDisabled: return {{"no_err_disabled", true}};
+    case ErrDisabled: return {{"err_disabled", QJsonArray{device, port}}};
+    }
+    return {};
+}
+
 bool Goal::met(Network &network) const
 {
     const NetworkModel &model = network.model();

@@ -3,6 +3,7 @@
 
 #include "lab/network.h"
 
+#include <QJsonObject>
 #include <QJsonValue>
 
 // A check of the computed network a lab is marked on, read from one JSON
@@ -25,6 +26,7 @@ struct Goal {
     int bundle = 0, count = 0;
 
     QString text() const;  // the sentence the student reads: "PC1 reaches PC2"
+    QJsonObject json() const;  // as read_goal() reads it
     bool met(Network &network) const;
 };
 

@@ -6,6 +6,8 @@ void mark(LoggedAnswer &answer)
 {
     if (!answer.answered)
         answer.right = false;
+    else if (answer.lab_question())
+        answer.right = lab_is_right(answer.lab);
     else if (answer.typed_question())
         answer.right = typed_is_right(answer.shown, answer.typed);
     else

@@ -13,11 +13,13 @@ struct LoggedAnswer {
     question_record shown;       // answers and right flags in the order shown; shown.topic is the topic
     ChoiceAnswer choice;         // choice positions on screen and those pressed
     QString typed;               // the typed answer of a typed question
+    LabOutcome lab;              // what the student did on a lab question
     bool answered = true;        // false: left unanswered (an exam submitted without it)
     bool right = false;
     qint64 milliseconds = 0;     // time spent on the question
 
     bool typed_question() const { return is_typed_question(shown); }
+    bool lab_question() const { return is_lab_question(shown); }
 };
 
 // Marks the answer exactly as the question window marks it; an unanswered

@@ -24,11 +24,12 @@ void ExamSession::set_question(int position, qint16 bank_index, const question_r
     answer.shown = record;
 }
 
-void ExamSession::keep(int position, const ChoiceAnswer &choice, const QString &typed)
+void ExamSession::keep(int position, const ChoiceAnswer &choice, const QString &typed, const LabOutcome &lab)
 {
     LoggedAnswer &answer = entries_.at(size_t(position)).answer;
     answer.choice = choice;
     answer.typed = typed;
+    answer.lab = lab;
     answer.answered = has_answer(answer);
 }
 
@@ -75,6 +76,8 @@ std::vector<LoggedAnswer> ExamSession::submit(qint64 now_ms)
 
 bool has_answer(const LoggedAnswer &answer)
 {
+    if (answer.lab_question())
+        return !answer.lab.commands.isEmpty();
     if (answer.typed_question())
         return !answer.typed.trimmed().isEmpty();
     for (size_t p = 1; p <= 6; ++p) {

@@ -100,6 +100,27 @@ double choice_credit(const question_record &record, const ChoiceAnswer &answer)
     return std::clamp(credit, 0.0, 100.0);
 }
 
+bool lab_is_right(const LabOutcome &outcome)
+{
+    return outcome.missed.isEmpty() && !outcome.met.isEmpty();
+}
+
+QStringList lab_outcome_lines(const LabOutcome &outcome)
+{
+    QStringList lines;
+    const auto section = [&lines](const QString &heading, const QStringList &items, const QString &mark) {
+        lines << heading;
+        for (const QString &item : items)
+            lines << mark + item;
+        if (items.isEmpty())
+            lines << QStringLiteral("    (none)");
+    };
+    section(QStringLiteral("Goals met:"), outcome.met, QStringLiteral("  \u2714 "));
+    section(QStringLiteral("Goals missed:"), outcome.missed, QStringLiteral("  \u2718 "));
+    section(QStringLiteral("Commands you typed:"), outcome.commands, QStringLiteral("    "));
+    return lines;
+}
+
 QString score_text(int number_right, int answered)
 {
     return QStringLiteral("%1/%2").arg(number_right).arg(answered);

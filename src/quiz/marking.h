@@ -3,6 +3,7 @@
 #include "bank/question_record.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // Marking and score arithmetic of the question window, free of widgets.
@@ -17,6 +18,22 @@ struct ChoiceAnswer {
 // Right only when the pressed visible choices are exactly the right ones; in
 // an any-one-right question, when one choice is pressed and it is right.
 bool choice_is_right(const question_record &record, const ChoiceAnswer &answer);
+
+// What the student did on a lab: the texts of the goals the network met and
+// missed when the answer was given, and the commands typed ("SW1: vlan 10")
+// in order.
+struct LabOutcome {
+    QStringList met;
+    QStringList missed;
+    QStringList commands;
+};
+
+// Right when every goal holds.
+bool lab_is_right(const LabOutcome &outcome);
+
+// The outcome for the student to read: the goals met, those missed and the
+// commands typed, each under its heading.
+QStringList lab_outcome_lines(const LabOutcome &outcome);
 
 // Whether text fits pattern, in which "*" stands for any run of characters
 // (none included) and "\*" for a star itself; compared with or without case.

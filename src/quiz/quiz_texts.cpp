@@ -29,6 +29,11 @@ QString first_accepted(const question_record &record)
 QString feedback_text(const question_record &record, bool answered_right,
                       const std::array<bool, 7> &visible)
 {
+    if (is_lab_question(record))
+        return (answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("Every goal holds.")
+                               : QStringLiteral("Incorrect.") + kNewLine + QStringLiteral("Not every goal holds.")) +
+               kNewLine + kNewLine + record.question + kNewLine + kNewLine + record.explanation + kNewLine +
+               record.answer_note;
     QString text = answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("The answer(s): ")
                                   : QStringLiteral("Incorrect.") + kNewLine + QStringLiteral("The correct answer(s): ");
     if (is_typed_question(record)) {
@@ -63,6 +68,8 @@ QString feedback_text(const LoggedAnswer &marked)
 QStringList outcome_lines(const LoggedAnswer &marked)
 {
     QStringList lines;
+    if (marked.lab_question())
+        return lab_outcome_lines(marked.lab);
     if (!marked.answered)
         return lines;
     const question_record &record = marked.shown;

@@ -11,7 +11,8 @@
 // The answer window's text: heading, the right answer(s), the question with
 // its visible lettered choices, the explanation and the answer note. Lines
 // are joined by CR LF. visible[p] tells which choice positions are on
-// screen; it is not used for typed questions.
+// screen; it is not used for typed questions. A lab has no answers: whether
+// every goal holds takes their place.
 QString feedback_text(const question_record &record, bool answered_right,
                       const std::array<bool, 7> &visible);
 
@@ -23,7 +24,8 @@ QString feedback_text(const LoggedAnswer &marked);
 // What the student's answer earned beyond right or wrong, one line each:
 // "About your answer: FEEDBACK" for a typed answer whose matched answer
 // (right or wrong) has feedback, and "Partial credit: 75%." when a question with
-// weights earned some credit but not all. Empty when neither applies.
+// weights earned some credit but not all. A lab's are the goals met and
+// missed and the commands typed (lab_outcome_lines). Empty when none applies.
 QStringList outcome_lines(const LoggedAnswer &marked);
 
 // "75%", "33.33%": a credit in percent, to two decimals at most.

@@ -102,7 +102,8 @@ QString review_detail_html(int position, const LoggedAnswer &answer)
     if (answer.milliseconds > 0)
         text += QStringLiteral(", time %1").arg(minutes_seconds(answer.milliseconds));
     text += QStringLiteral(")</p><p>%1</p>").arg(html(answer.shown.question));
-    text += answer.typed_question() ? typed_rows(answer) : choice_rows(answer);
+    if (!answer.lab_question())
+        text += answer.typed_question() ? typed_rows(answer) : choice_rows(answer);
     for (const QString &line : outcome_lines(answer))
         text += QStringLiteral("<p><i>%1</i></p>").arg(html(line));
     if (!answer.shown.explanation.trimmed().isEmpty())

@@ -10,6 +10,8 @@
 #include "gui/theanswer.h"
 #include "gui/welcome.h"
 #include "gui/centering.h"
+#include "gui/device_console.h"
+#include "gui/lab_window.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -102,12 +104,16 @@ public:
         return program.windows.get<quest>();
     }
 
-    // Presses exactly the right choices (or types the first accepted
-    // answer), or a wrong set, then NEXT.
+    // Presses exactly the right choices (types the first accepted answer,
+    // or a lab's reference solution into its consoles), or a wrong set
+    // (on a lab nothing), then NEXT.
     void answer(quest &window, bool right)
     {
         const question_record &record = program.session.state().current_record;
-        if (is_typed_question(record)) {
+        if (is_lab_question(record)) {
+            if (right)
+                type_lab_solution(window);
+        } else if (is_typed_question(record)) {
             QTest::keyClicks(ctl<QPlainTextEdit>(window, "abox_", 1), right ? record.answers[1] : QStringLiteral("no such answer"));
         } else {
             for (size_t p = 1; p <= 6; ++p) {
@@ -117,6 +123,21 @@ public:
             }
         }
         QTest::mouseClick(ctl<QPushButton>(window, "NextButton"), Qt::LeftButton);
+    }
+
+    // Types the lab's reference solution into the consoles of the lab window
+    // beside the question window.
+    void type_lab_solution(quest &window)
+    {
+        LabWindow *lab = window.findChild<LabWindow *>();
+        QVERIFY(lab);
+        const LabDefinition &definition = *program.session.state().current_record.lab;
+        for (auto it = definition.solution.cbegin(); it != definition.solution.cend(); ++it) {
+            for (const QString &line : it.value()) {
+                QTest::keyClicks(lab->console_of(it.key())->input(), line);
+                QTest::keyClick(lab->console_of(it.key())->input(), Qt::Key_Return);
+            }
+        }
     }
 
     // Lays the question window out for one question: the first of a quiz

@@ -142,7 +142,7 @@ QByteArray export_aiken(const ImportedBank &bank)
     QString out;
     const auto one_line = [](const QString &text) { return QString(text).replace(line_break(), QLatin1String(" ")).simplified(); };
     for (const question_record &record : bank.questions) {
-        if (is_typed_question(record))
+        if (is_typed_question(record) || is_lab_question(record))
             continue;
         out += one_line(record.question) + QLatin1Char('\n');
         QStringList right;

@@ -303,18 +303,13 @@ QString answer_mark(const question_record &record, size_t k)
     const QString &answer = record.answers[k];
     const double credit = answer_weight(record, k);
     const bool typed = is_typed_question(record);
-    int rights = 0;
-    for (size_t p = 1; p <= max_answers; ++p)
-        rights += record.correct[p] == 1 && !record.answers[p].isEmpty();
-    const bool right = typed ? credit >= full_credit : record.correct[k] == 1;
-    const QString sign = typed || (right && (rights <= 1 || is_any_one_right(record))) ? QStringLiteral("=")
-                                                                                        : QStringLiteral("~");
+    const bool equals = typed || (record.correct[k] == 1 && one_to_choose(record));
     // A weight written out also keeps a text starting with "%" from reading
     // as one, and a typed "a -> b" from reading as a matching pair.
-    const bool as_marked = sign == QLatin1String("=") ? right : credit == 0;
+    const bool as_marked = equals ? credit >= full_credit : credit == 0;
     const bool weighted = !as_marked || answer.startsWith(QLatin1Char('%')) ||
                           (typed && answer.contains(QLatin1String("->")));
-    return sign + (weighted ? weight(credit) : QString());
+    return (equals ? QStringLiteral("=") : QStringLiteral("~")) + (weighted ? weight(credit) : QString());
 }
 
 } // namespace
@@ -365,6 +360,8 @@ QByteArray export_gift(const ImportedBank &bank)
     QString topic;
     int number = 0;
     for (const question_record &record : bank.questions) {
+        if (is_lab_question(record))
+            continue;  // no place for a lab; the converter warns of it
         if (record.topic != topic) {
             topic = record.topic;
             out += QLatin1String("\n$CATEGORY: $course$/top/") + category_path(topic) + QLatin1Char('\n');

@@ -78,19 +78,27 @@ QString take_answers(DraftQuestion &draft)
 }
 
 // Weights a platform can give: a number from -100 to 100 percent. Others
-// are brought within, with a warning.
-void keep_weights_in_range(ImportedBank &bank, question_record &record, int line)
+// are brought within, with a warning; weights that give no right answer any
+// credit contradict the right answers and are left out.
+void check_weights(ImportedBank &bank, question_record &record, int line)
 {
     if (!record.weighted)
         return;
+    bool credited = is_typed_question(record);
     for (size_t k = 1; k <= max_answers; ++k) {
         double &weight = record.weights[k];
-        if (std::isfinite(weight) && weight >= -100 && weight <= 100)
-            continue;
-        const double kept = std::isfinite(weight) ? std::clamp(weight, -100.0, 100.0) : 0.0;
-        report(bank, line, false, QStringLiteral("the weight %1 of answer %2 is not from -100 to 100: read as %3")
-                                      .arg(weight).arg(k).arg(kept));
-        weight = kept;
+        if (!std::isfinite(weight) || weight < -100 || weight > 100) {
+            const double kept = std::isfinite(weight) ? std::clamp(weight, -100.0, 100.0) : 0.0;
+            report(bank, line, false, QStringLiteral("the weight %1 of answer %2 is not from -100 to 100: read as %3")
+                                          .arg(weight).arg(k).arg(kept));
+            weight = kept;
+        }
+        credited = credited || (record.correct[k] == 1 && weight > 0);
+    }
+    if (!credited && right_count(record) > 0) {
+        report(bank, line, false, QStringLiteral("the answer weights give no right answer any credit: left out"));
+        record.weighted = false;
+        record.weights = {};
     }
 }
 
@@ -164,7 +172,7 @@ void add_record(ImportedBank &bank, question_record record, int line)
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
-    keep_weights_in_range(bank, record, line);
+    check_weights(bank, record, line);
     drop_default_weights(record);
     keep_names_inside(bank, record.exhibits, nullptr, "exhibit", line);
     keep_names_inside(bank, record.diagrams, &record.diagram_descriptions, "diagram", line);
@@ -172,6 +180,8 @@ void add_record(ImportedBank &bank, question_record record, int line)
     QString refused;
     if (record.question.trimmed().isEmpty())
         refused = QStringLiteral("the question has no text");
+    else if (is_lab_question(record))
+        refused = record.lab ? QString() : QStringLiteral("a lab question without a lab");
     else if (is_typed_question(record) && !accepts_something(record, answers))
         refused = QStringLiteral("a typed question without an accepted answer");
     else if (!is_typed_question(record) && answers < 2)

@@ -32,9 +32,10 @@ void report(ImportedBank &bank, int line, bool skipped, const QString &message);
 void add_question(ImportedBank &bank, DraftQuestion draft);
 
 // Adds a complete record when it can be asked: question text, two answers
-// or more with a right one (one answer of full credit for a typed question).
-// Its texts are cleaned of characters no format can carry, its weights kept
-// from -100 to 100 and dropped when they only say what the default says.
+// or more with a right one (one answer of full credit for a typed question,
+// a lab for a lab question). Its texts are cleaned of characters no format
+// can carry, its weights kept from -100 to 100 and dropped when they only say
+// what the default says.
 void add_record(ImportedBank &bank, question_record record, int line);
 
 // Keeps an embedded picture; returns the name it is kept under, made

@@ -312,14 +312,6 @@ QString fraction(double percent)
 void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record, int number)
 {
     const bool typed = is_typed_question(record);
-    // Several right answers of which any one will do: one answer to choose,
-    // each right one at full credit.
-    const bool any_one = is_any_one_right(record);
-    int rights = 0;
-    for (size_t k = 1; k <= 6; ++k)
-        rights += record.correct[k] == 1 && !record.answers[k].isEmpty();
-    if (any_one)
-        rights = 1;
     xml.writeStartElement(QStringLiteral("question"));
     xml.writeAttribute(QStringLiteral("type"), typed ? QStringLiteral("shortanswer") : QStringLiteral("multichoice"));
     xml.writeStartElement(QStringLiteral("name"));
@@ -332,7 +324,7 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
     if (typed)
         xml.writeTextElement(QStringLiteral("usecase"), record.case_sensitive ? QStringLiteral("1") : QStringLiteral("0"));
     else
-        xml.writeTextElement(QStringLiteral("single"), rights <= 1 ? QStringLiteral("true") : QStringLiteral("false"));
+        xml.writeTextElement(QStringLiteral("single"), one_to_choose(record) ? QStringLiteral("true") : QStringLiteral("false"));
     for (size_t k = 1; k <= 6 && !record.answers[k].isEmpty(); ++k) {
         // Without weights of its own, several right: each right one a share,
         // a wrong one cancels all, so only exactly the right ones score, as
@@ -367,6 +359,8 @@ QByteArray export_moodle_xml(const ImportedBank &bank)
     QString topic;
     int number = 0;
     for (const question_record &record : bank.questions) {
+        if (is_lab_question(record))
+            continue;  // no place for a lab; the converter warns of it
         if (number == 0 || record.topic != topic) {
             topic = record.topic;
             xml.writeStartElement(QStringLiteral("question"));
