@@ -183,8 +183,11 @@ void name_cells_with_headers(QTreeWidget &tree)
         QTreeWidgetItem *item = tree.topLevelItem(row);
         for (int column = 0; column < tree.columnCount(); ++column) {
             const QString named = item->data(column, Qt::AccessibleTextRole).toString();
-            item->setData(column, Qt::AccessibleTextRole,
-                          QStringLiteral("%1: %2").arg(header->text(column), named.isEmpty() ? item->text(column) : named));
+            const QString text = named.isEmpty() ? item->text(column) : named;
+            const QString title = header->data(column, Qt::AccessibleTextRole).toString();  // for a title like "%"
+            if (!text.isEmpty())
+                item->setData(column, Qt::AccessibleTextRole,
+                              QStringLiteral("%1: %2").arg(title.isEmpty() ? header->text(column) : title, text));
         }
     }
 }

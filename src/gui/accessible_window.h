@@ -41,7 +41,8 @@ int times_announced(const QWidget &notice);
 // view): the row's cell is told as focused once the view is.
 void read_current_row_on_focus(QAbstractItemView &view);
 // Each cell of the tree's rows is read with its column's title ("Score:
-// 50%"): call it once the rows are filled.
+// 50%"), the header's accessible text where it has one: call it once the
+// rows are filled. Empty cells stay silent.
 void name_cells_with_headers(QTreeWidget &tree);
 
 // A read-only text that sighted use never keeps the focus on: whenever it

@@ -183,6 +183,7 @@ void ReviewWindow::fill_topics()
     }
     for (int column = 0; column < 3; ++column)
         tree.resizeColumnToContents(column);
+    tree.headerItem()->setData(2, Qt::AccessibleTextRole, tr("Percent right"));
     name_cells_with_headers(tree);
     // Tab reaches the table at its first row, which a screen reader reads.
     if (tree.topLevelItemCount() > 0)
