@@ -18,6 +18,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool in_grace() const;
+
     QWidget &window_;
     int milliseconds_;
     QElapsedTimer shown_;
