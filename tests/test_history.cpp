@@ -131,6 +131,9 @@ private slots:
         QTest::newRow("explanation") << "explanation" << false;
         QTest::newRow("topic") << "topic" << false;
         QTest::newRow("clue") << "clue" << false;
+        QTest::newRow("a seventh answer") << "seventh" << true;
+        QTest::newRow("answer weights") << "weights" << true;
+        QTest::newRow("case matters") << "case" << true;
     }
     void identities()
     {
@@ -146,11 +149,25 @@ private slots:
         if (edit == "explanation") record.explanation += ".";
         if (edit == "topic") record.topic = "Other";
         if (edit == "clue") record.clue = "Think.";
+        if (edit == "seventh") record.answers[7] = "Seventh";
+        if (edit == "weights") { record.weighted = true; record.weights[1] = 50; }
+        if (edit == "case") record.case_sensitive = true;
 
         QCOMPARE(question_hash(edited.at(7)) != question_hash(bank.at(7)), question_changes);
         QVERIFY(bank_hash(edited) != bank_hash(bank));
         QCOMPARE(question_hash(edited.at(8)), question_hash(bank.at(8)));
         QCOMPARE(bank_hash(bank), bank_hash(QuestionBank(bank)));
+    }
+
+    // Results files written by earlier versions keep matching the built-in
+    // bank: its identities may never change while its questions do not.
+    void identities_kept_from_earlier_files()
+    {
+        QuestionBank bank;
+        fill_question_bank(bank);
+        QCOMPARE(bank_hash(bank), QString("ad033443ecae81cf3c171ae25dec20f2"));
+        QCOMPARE(question_hash(bank.at(1)), QString("3713295718c85fc1ff2faa0b51587263"));
+        QCOMPARE(question_hash(bank.at(204)), QString("bd82f00ea6d3c8f1f321eb2753a050a1"));
     }
 
     void every_question_told_apart()

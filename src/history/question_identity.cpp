@@ -6,6 +6,8 @@
 #include <QDataStream>
 #include <QIODevice>
 
+#include <algorithm>
+
 namespace {
 
 // Fields are written length-prefixed by QDataStream at a fixed version, so
@@ -17,13 +19,39 @@ void write_all(QDataStream &out, const Array &values)
         out << value;
 }
 
+// Slots 0..6 of an answer array, as results files have always hashed them;
+// the slots past them only for a question with more than six answers, so
+// that a question of six or fewer keeps the identity it had in files
+// written before records held ten.
+template<typename Array>
+void write_answer_slots(QDataStream &out, const Array &values, bool more_than_six)
+{
+    for (size_t k = 0; k < (more_than_six ? values.size() : 7); ++k)
+        out << values[k];
+}
+
+bool has_more_than_six(const question_record &record)
+{
+    return std::any_of(record.answers.begin() + 7, record.answers.end(),
+                       [](const QString &answer) { return !answer.isEmpty(); });
+}
+
 void write_asked(QDataStream &out, const question_record &record)
 {
+    const bool more_than_six = has_more_than_six(record);
     out << record.question << record.question_type;
-    write_all(out, record.answers);
-    write_all(out, record.correct);
+    write_answer_slots(out, record.answers, more_than_six);
+    write_answer_slots(out, record.correct, more_than_six);
     write_all(out, record.diagrams);
     write_all(out, record.exhibits);
+    // How an answer is marked, where a question says more than which are
+    // right; written only when set, for the same reason.
+    if (record.weighted)
+        write_answer_slots(out, record.weights, true);
+    if (record.case_sensitive)
+        out << record.case_sensitive;
+    if (is_numerical_question(record))
+        write_answer_slots(out, record.tolerances, true);
 }
 
 // SHA-256 of what write puts out, cut to 128 bits: that tells edits apart
@@ -53,7 +81,7 @@ QString bank_hash(const QuestionBank &bank)
             const question_record &record = bank.at(index);
             write_asked(out, record);
             out << record.explanation << record.clue << record.answer_note << record.topic;
-            write_all(out, record.answer_feedback);
+            write_answer_slots(out, record.answer_feedback, has_more_than_six(record));
         }
     });
 }
