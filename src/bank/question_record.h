@@ -45,6 +45,10 @@ struct question_record {
     std::array<double, max_answers + 1> weights{};  // 1..max_answers
     bool weighted = false;
     bool case_sensitive = false;  // typed answers are compared with their case
+    // A matching question: answers[k] is a stem and matches[k] the meaning
+    // that pairs with it. Slots after the stems with a meaning and no stem
+    // are distractors, offered to every stem and right for none.
+    std::array<QString, max_answers + 1> matches;
     std::shared_ptr<const LabDefinition> lab;  // a lab question's network and goals; null for any other
 };
 
@@ -76,6 +80,18 @@ inline QString lab_question_type()
 inline bool is_lab_question(const question_record &record)
 {
     return record.question_type.compare(lab_question_type(), Qt::CaseInsensitive) == 0;
+}
+
+// Each stem is given one of the meanings from a list; the question is right
+// when every pair is right.
+inline QString matching_type()
+{
+    return QStringLiteral("MATCHING");
+}
+
+inline bool is_matching_question(const question_record &record)
+{
+    return record.question_type.compare(matching_type(), Qt::CaseInsensitive) == 0;
 }
 
 // A choice question with several right answers of which one is chosen, any
