@@ -12,6 +12,7 @@
 #   exhibit    a typed question's exhibit opened, its text read with Down
 #   review     a quiz quit, 'Review answers': Down/Up, Tab to the topic scores
 #   results    'Keep my results' ticked, then the options window's 'Results...'
+#   matching   a matching question of a GIFT bank: a meaning for each item
 # Nothing is heard: Orca runs with no speech server and its debug log gives
 # the lines it would speak. Everything runs on a private display, D-Bus and
 # AT-SPI bus (tests/accessibility/session.sh) and is stopped at the end, or
@@ -22,7 +23,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 if [ $# -lt 1 ]; then
-    sed -n '2,20p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,21p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit 2
 fi
 scenario=$1

@@ -30,6 +30,8 @@ import check_accessibility as ca  # noqa: E402  (the waiting and finding helpers
 import pyatspi  # noqa: E402
 
 SCENARIO_BANK = os.path.join(HERE, "..", "src", "bank", "scenarios", "scenarios.json")
+# A GIFT bank whose first question is a matching one.
+MATCHING_BANK = os.path.join(HERE, "..", "tests", "data", "formats", "gift-matching.gift")
 
 # Orca's settings: no speech server (its name empty), no braille, and no
 # echo of the keys pressed, so that what is said is what Orca says about the
@@ -294,6 +296,22 @@ def exam(listener, bank):
     listener.listen("(no key: after the time is up)", 5)
 
 
+def matching(listener, bank):
+    """A matching question (quiz 1 of a GIFT bank): a meaning chosen for
+    each item with Down, Tab to the next list, the last pair left wrong,
+    then NEXT and the answer window."""
+    start_quiz(listener, 1)
+    for item in range(3):
+        if item:
+            listener.step("Tab (the next item's list)", listener.keys("Tab"))
+        listener.step("Down (a meaning for item %d)" % (item + 1), listener.keys("Down"))
+    listener.step("Return: NEXT", listener.keys("Return"))
+    listener.window(r"^The Answer$")
+    listener.step("Tab (to the answer's text)", listener.keys("Tab"))
+    for n in range(3):
+        listener.step("Down", listener.keys("Down"))
+
+
 def exhibit(listener, bank):
     """Quiz 1's second question (bank question 5), typed, with an exhibit:
     the exhibit opened with its button, Tab to its text, Down twice."""
@@ -368,7 +386,7 @@ def results(listener, bank):
 
 
 SCENARIOS = {"welcome": welcome, "questions": questions, "typed": typed,
-             "exam": exam, "exhibit": exhibit, "review": review, "results": results}
+             "exam": exam, "exhibit": exhibit, "review": review, "results": results, "matching": matching}
 
 
 def main():
@@ -381,7 +399,8 @@ def main():
     with open(SCENARIO_BANK, encoding="utf-8") as f:
         bank = json.load(f)
     log_path = os.path.join(os.environ["A11Y_SESSION_DIR"], "orca-debug.log")
-    listener = Listener(arguments.program, SCENARIO_BANK, log_path)
+    listener = Listener(arguments.program, MATCHING_BANK if arguments.scenario == "matching" else SCENARIO_BANK,
+                        log_path)
     status = 0
     try:
         SCENARIOS[arguments.scenario](listener, bank)
