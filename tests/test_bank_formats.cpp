@@ -510,7 +510,7 @@ void TestBankFormats::read_as_meant_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<BankFormat>("format");
-    QTest::addColumn<QStringList>("questions");  // "text|answers|right|type" each
+    QTest::addColumn<QStringList>("questions");  // "text|answers|right|type[|files][|matches]" each
     QTest::addColumn<QStringList>("problems");   // "line W|E message start" each
     QTest::newRow("gift, no blank line") << QByteArray("::Q1::One? {=a ~b}\n::Q2::Two? {=c ~d}\n\nThree? {=e ~f}\n")
                                          << BankFormat::Gift << QStringList{"Three?|e,f|1|single_answer"}
@@ -542,6 +542,10 @@ void TestBankFormats::read_as_meant_data()
         << BankFormat::Json << QStringList{"Q?|a,b|1|single_answer|1|2|3"}
         << QStringList{"1 W \"topic\" is not a text", "1 W \"exhibits\": only the first 3 of 4 are kept",
                        "1 E a right answer (\"1\") is a text, not a number"};
+    QTest::newRow("matching stems that look like weights or hold an arrow's meaning")
+        << QByteArray("{\"questions\": [{\"question\": \"Match.\", \"question_type\": \"MATCHING\", \"answers\": [\"%50%a\", \"b\"], "
+                      "\"matches\": [\"1 -> 2\", \"3\", \"4\"]}]}")
+        << BankFormat::Json << QStringList{"Match.|%50%a,b||MATCHING|1 -> 2,3,4"} << QStringList();
     QTest::newRow("names outside the folder")
         << QByteArray("{\"questions\": [{\"question\": \"Q?\", \"answers\": [\"a\", \"b\"], \"correct\": [1], "
                       "\"exhibits\": [\"/etc/shadow\", \"notes/a.txt\", \"../../x\"], \"diagrams\": [\"~/.ssh/id_rsa\"]}]}")
@@ -564,6 +568,8 @@ void TestBankFormats::read_as_meant()
                               field(record, "correct"), record.question_type};
             if (!record.exhibits[1].isEmpty() || !record.diagrams[1].isEmpty())
                 parts << (field(record, "exhibits") + field(record, "diagrams"));
+            if (is_matching_question(record))
+                parts << field(record, "matches").replace('|', ',');
             lines << parts.join('|');
         }
         return lines;

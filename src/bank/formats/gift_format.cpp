@@ -52,7 +52,7 @@ QString unescape(QStringView text)
         const QChar next = text.at(++k);
         if (next == QLatin1Char('n'))
             out += QLatin1Char('\n');
-        else if (QStringLiteral("~=#{}:\\").contains(next))
+        else if (QStringLiteral("~=#{}:%\\").contains(next))
             out += next;
         else
             out += c, out += next;
@@ -422,13 +422,17 @@ QString answer_lines(const question_record &record, const Text &text)
 // A matching question's lines: "=stem -> meaning", then "= -> meaning" for
 // each distractor. GIFT cannot escape "->", and a pair splits at its first:
 // one in a stem is written as an arrow character (converting warns of it).
+// A stem starting with "%" would read as a weighted typed answer: written
+// "\%", which this program reads as "%" (the platform shows the backslash).
 template <typename Text>
 QString pairs(const question_record &record, const Text &text)
 {
     QString out;
     for (size_t k = 1; k <= max_answers && !record.matches[k].isEmpty(); ++k) {
-        const QString stem = QString(record.answers[k]).replace(QLatin1String("->"), QStringLiteral("\u2192"));
-        out += QLatin1String("\t=") + text(stem) + QLatin1String(" -> ") + text(record.matches[k]) + QLatin1Char('\n');
+        QString stem = text(QString(record.answers[k]).replace(QLatin1String("->"), QStringLiteral("\u2192")));
+        if (stem.startsWith(QLatin1Char('%')))
+            stem.prepend(QLatin1Char('\\'));
+        out += QLatin1String("\t=") + stem + QLatin1String(" -> ") + text(record.matches[k]) + QLatin1Char('\n');
     }
     return out;
 }
