@@ -372,7 +372,7 @@ void write_pairs(QXmlStreamWriter &xml, const question_record &record)
     for (size_t k = 1; k <= max_answers && !record.matches[k].isEmpty(); ++k) {
         xml.writeStartElement(QStringLiteral("subquestion"));
         xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
-        xml.writeTextElement(QStringLiteral("text"), record.answers[k].isEmpty() ? QString() : plain_to_html(record.answers[k]));
+        xml.writeTextElement(QStringLiteral("text"), plain_to_html(record.answers[k]));
         xml.writeStartElement(QStringLiteral("answer"));
         xml.writeTextElement(QStringLiteral("text"), record.matches[k]);
         xml.writeEndElement();
