@@ -134,6 +134,7 @@ private slots:
         QTest::newRow("a seventh answer") << "seventh" << true;
         QTest::newRow("answer weights") << "weights" << true;
         QTest::newRow("case matters") << "case" << true;
+        QTest::newRow("a matching question's meaning") << "meaning" << true;
     }
     void identities()
     {
@@ -152,6 +153,10 @@ private slots:
         if (edit == "seventh") record.answers[7] = "Seventh";
         if (edit == "weights") { record.weighted = true; record.weights[1] = 50; }
         if (edit == "case") record.case_sensitive = true;
+        if (edit == "meaning") {
+            bank.at(7).question_type = record.question_type = matching_type();
+            record.matches[1] = "Other";
+        }
 
         QCOMPARE(question_hash(edited.at(7)) != question_hash(bank.at(7)), question_changes);
         QVERIFY(bank_hash(edited) != bank_hash(bank));

@@ -3,6 +3,8 @@
 // marking, score, percentage, gauge and the texts shown to the student.
 #include "quiz/centering_position.h"
 #include "quiz/marking.h"
+#include "quiz/matching_marking.h"
+#include "quiz/review_text.h"
 #include "quiz/numerical_marking.h"
 #include "quiz/question_order.h"
 #include "quiz/question_presentation.h"
@@ -250,6 +252,54 @@ private slots:
         record.answers[1] = QStringLiteral("trunk");
         record.answers[3] = QStringLiteral("802.1Q");
         QCOMPARE(typed_is_right(record, typed), right);
+    }
+
+    // The 802.1D port states paired with the RSTP state each becomes; two
+    // stems share a meaning, and "Flooding" pairs with none.
+    void matching_marking_data()
+    {
+        QTest::addColumn<MatchingAnswer>("matched");
+        QTest::addColumn<bool>("right");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("every pair") << MatchingAnswer{0, 0, 2, 3} << true << "";
+        QTest::newRow("a shared meaning from the other slot") << MatchingAnswer{1, 0, 2, 3} << true << "";
+        QTest::newRow("the distractor") << MatchingAnswer{0, 0, 2, 4} << false
+                                        << "Partial credit: 75% (3 of 4 pairs right).";
+        QTest::newRow("none given") << MatchingAnswer{-1, -1, -1, -1} << false << "";
+        QTest::newRow("fewer than the stems") << MatchingAnswer{0} << false << "Partial credit: 25% (1 of 4 pairs right).";
+        QTest::newRow("no such slot") << MatchingAnswer{99, 7, 2, 3} << false << "Partial credit: 50% (2 of 4 pairs right).";
+    }
+    void matching_marking()
+    {
+        QFETCH(MatchingAnswer, matched);
+        QFETCH(bool, right);
+        QFETCH(QString, outcome);
+        question_record record;
+        record.question_type = matching_type();
+        const QStringList stems{"Blocking", "Listening", "Learning", "Forwarding"};
+        const QStringList meanings{"Discarding", "Discarding", "Learning", "Forwarding", "Flooding"};
+        for (int k = 0; k < meanings.size(); ++k) {
+            record.answers[size_t(k + 1)] = stems.value(k);
+            record.matches[size_t(k + 1)] = meanings[k];
+        }
+        QCOMPARE(matching_offer(record), (std::vector<int>{0, 4, 3, 2}));
+        LoggedAnswer answer;
+        answer.shown = record;
+        answer.matched = matched;
+        mark(answer);
+        QCOMPARE(answer.right, right);
+        QCOMPARE(outcome_lines(answer).join(QLatin1Char('|')), outcome);
+        QVERIFY(feedback_text(answer).contains(QStringLiteral("\r\nListening  ->  Discarding\r\n")));
+        const QString review = review_detail_html(1, answer);
+        QCOMPARE(review.count(QStringLiteral("&#x2714; right")), right_pairs(record, matched));
+        QCOMPARE(review.contains(QStringLiteral("right: <b>Forwarding</b>")), matched.size() < 4 || matched[3] != 3);
+
+        // Shuffled, each stem keeps its meaning and the distractor its place.
+        RandomGenerator random(11);
+        const question_record shown = present_question(record, true, random).record;
+        for (int k = 1; k <= 4; ++k)
+            QCOMPARE(shown.matches[size_t(k)], meanings[int(stems.indexOf(shown.answers[size_t(k)]))]);
+        QCOMPARE(shown.matches[5], QStringLiteral("Flooding"));
     }
 
     // Answers in order: 3.14 within 0.01 (right), 3 exactly (wrong, with

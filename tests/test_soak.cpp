@@ -400,10 +400,9 @@ Before SoakTest::snapshot(const Action &action)
         if (const ExamSession *exam = program().session.exam()) {
             before.exam = true;
             ExamSession now = *exam;
-            const StudentAnswer on_screen = window.answer_on_screen();
-            ChoiceAnswer choice = on_screen.choice;
-            choice.visible = now.answer(now.current()).choice.visible;
-            now.keep(now.current(), choice, on_screen.typed, on_screen.lab);
+            StudentAnswer on_screen = window.answer_on_screen();
+            on_screen.choice.visible = now.answer(now.current()).choice.visible;
+            now.keep(now.current(), on_screen);
             before.exam_marked = now.submit(clock_);
         }
         before.typed = is_typed_question(state.current_record);

@@ -107,7 +107,7 @@ private slots:
         // An exam keeps the same answer and marks it the same at submit.
         ExamSession exam(1, 60'000, 0);
         exam.set_question(0, 42, shown.record);
-        exam.keep(0, answer.choice, answer.typed);
+        exam.keep(0, StudentAnswer{answer.choice, answer.typed, {}, {}});
         QCOMPARE(exam.submit(0).front().right, expected);
 
         AnswerLog log;
@@ -193,9 +193,9 @@ private slots:
             exam.set_question(p, qint16(10 * (p + 1)), question);
         ChoiceAnswer choice{{false, true, true, true}, {}};
         choice.pressed[2] = true;
-        exam.keep(0, choice, QString());
+        exam.keep(0, StudentAnswer{choice, {}, {}, {}});
         exam.go_to(1, 4'000);
-        exam.keep(1, ChoiceAnswer{{false, true, true, true}, {}}, QString());  // nothing pressed
+        exam.keep(1, StudentAnswer{ChoiceAnswer{{false, true, true, true}, {}}, {}, {}, {}});  // nothing pressed
         exam.set_flagged(1, true);
         exam.go_to(9, 10'000);
         QCOMPARE(exam.current(), 2);

@@ -6,6 +6,7 @@
 #include "gui/choosetest.h"
 #include "gui/results_window.h"
 #include "quiz/question_order.h"
+#include "quiz/quiz_texts.h"
 
 #include <QSignalSpy>
 
@@ -191,6 +192,63 @@ private slots:
         QVERIFY(h.answers.last().startsWith(solve ? "Great Job." : "Incorrect."));
         for (const QString &line : marked.lab.missed + marked.lab.commands)
             QVERIFY2(h.answers.last().contains(line), qPrintable(line));
+    }
+
+    // A matching question: each stem's list of meanings, the first with the
+    // focus, Enter for NEXT; in an exam the meanings given are shown again
+    // on coming back.
+    void a_matching_question_is_answered_in_its_lists_data()
+    {
+        QTest::addColumn<bool>("exam");
+        QTest::newRow("practice") << false;
+        QTest::newRow("exam") << true;
+    }
+    void a_matching_question_is_answered_in_its_lists()
+    {
+        QFETCH(bool, exam);
+        question_record record;
+        record.question = QStringLiteral("Give each 802.1D port state the RSTP state it becomes.");
+        record.question_type = matching_type();
+        const QStringList stems{"Blocking", "Learning", "Forwarding"};
+        const QStringList meanings{"Discarding", "Learning", "Forwarding", "Flooding"};
+        for (int k = 0; k < meanings.size(); ++k) {
+            record.answers[size_t(k + 1)] = stems.value(k);
+            record.matches[size_t(k + 1)] = meanings[k];
+        }
+        QuizHarness h;
+        h.start_program();
+        h.program.bank.at(1) = h.program.bank.at(2) = record;
+        quest &window = h.program.windows.get<quest>();
+        QuizOptions options;
+        options.random_questions = options.random_answers = false;
+        options.show_when_wrong = !exam;
+        options.exam_mode = exam;
+        options.exam_minutes = 10;
+        h.program.session.start_with(options, {1, 2});
+        QVERIFY(ctl<QWidget>(window, "matching")->isVisibleTo(&window));
+        QVERIFY(!ctl<QPushButton>(window, "QChoice_", 1)->isVisibleTo(&window));
+        const QList<QComboBox *> lists = ctl<QWidget>(window, "matching")->findChildren<QComboBox *>();
+        QCOMPARE(lists.size(), 3);
+        QCOMPARE(window.focusWidget(), lists[0]);
+        QCOMPARE(lists[0]->accessibleName(), QStringLiteral("Blocking"));
+        QTest::keyClick(lists[0], Qt::Key_Down);  // the first meaning offered: Discarding
+        QTest::keyClick(lists[1], Qt::Key_Down);  // Discarding again, a wrong pair
+        QTest::keyClick(lists[0], Qt::Key_Return);
+        QuizHarness::settle();
+        if (exam) {
+            QTest::mouseClick(ctl<QPushButton>(window, "exam_back"), Qt::LeftButton);
+            QuizHarness::settle();
+            const QList<QComboBox *> again = ctl<QWidget>(window, "matching")->findChildren<QComboBox *>();
+            QCOMPARE(again[0]->currentText(), QStringLiteral("Discarding"));
+            QCOMPARE(again[2]->currentIndex(), 0);
+            h.program.session.submit();
+        }
+        const LoggedAnswer &marked = h.program.session.answers().answers().front();
+        QVERIFY(!marked.right && marked.answered);
+        QCOMPARE(marked.matched, (MatchingAnswer{0, 0, -1}));
+        QCOMPARE(outcome_lines(marked), QStringList{"Partial credit: 33.33% (1 of 3 pairs right)."});
+        if (!exam)
+            QVERIFY(h.answers.last().contains(QStringLiteral("Learning  ->  Learning")));
     }
 
     void enter_presses_the_focused_button()

@@ -112,6 +112,16 @@ int main(int argc, char *argv[])
     typed.question_type = QStringLiteral("fill_in");
     typed.answers[1] = QStringLiteral("0x8100");
     bank.at(5) = typed;
+    question_record matching;
+    matching.question = QStringLiteral("Give each 802.1D port state the state it becomes in RSTP.");
+    matching.question_type = matching_type();
+    const QStringList stems{"Blocking", "Listening", "Learning", "Forwarding"};
+    const QStringList meanings{"Discarding", "Discarding", "Learning", "Forwarding", "Flooding"};
+    for (int k = 0; k < meanings.size(); ++k) {
+        matching.answers[size_t(k + 1)] = stems.value(k);
+        matching.matches[size_t(k + 1)] = meanings[k];
+    }
+    bank.at(13) = matching;
     auto &options = harness.agree();
     save(options, QStringLiteral("pick_a_quiz"));
     ctl<QCheckBox>(options, "random_questions")->setChecked(false);
@@ -126,6 +136,16 @@ int main(int argc, char *argv[])
     ctl<QPlainTextEdit>(window, "abox_", 1)->setPlainText(QStringLiteral("0x8100"));
     window.NextButton_Click();
     save(window, QStringLiteral("quest-next"));
+    // Question 4 matches: one pair left wrong, and the answer window after it.
+    harness.answer(window, true);
+    const QList<QComboBox *> lists = ctl<QWidget>(window, "matching")->findChildren<QComboBox *>();
+    for (int stem = 0; stem < lists.size(); ++stem)
+        lists[stem]->setCurrentIndex(lists[stem]->findText(meanings[stem == 3 ? 2 : stem]));
+    save(window, QStringLiteral("quest-matching"));
+    const auto exec = program.modal.exec;
+    program.modal.exec = [](QDialog &dialog) { save(dialog, QStringLiteral("theanswer-matching")); };
+    window.NextButton_Click();
+    program.modal.exec = exec;
 
     QImage picture(400, 240, QImage::Format_RGB32);
     picture.fill(Qt::white);

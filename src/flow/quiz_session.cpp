@@ -11,14 +11,6 @@ namespace {
 
 constexpr int exam_tick_ms = 250;
 
-LoggedAnswer with_answer(LoggedAnswer logged, const StudentAnswer &answer)
-{
-    logged.choice = answer.choice;
-    logged.typed = answer.typed;
-    logged.lab = answer.lab;
-    return logged;
-}
-
 } // namespace
 
 QString time_left_text(qint64 milliseconds)
@@ -136,7 +128,7 @@ void QuizSession::check_answer(const StudentAnswer &answer)
     LoggedAnswer logged;
     logged.bank_index = state_.question_id;
     logged.shown = state_.current_record;
-    logged = with_answer(std::move(logged), answer);
+    logged.take(answer);
     logged.milliseconds = clock_() - shown_at_;
     mark(logged);
     const bool right = logged.right;
@@ -200,7 +192,7 @@ void QuizSession::start_exam()
         const qint16 id = state_.quiz_questions.at(size_t(state_.question_order.at(size_t(p + 1))));
         const LoggedAnswer logged = presented(id);
         exam_->set_question(p, id, logged.shown);
-        exam_->keep(p, logged.choice, QString());
+        exam_->keep(p, StudentAnswer{logged.choice, {}, {}, {}});
     }
     exam_timer_.start(exam_tick_ms);
     show_position(0);
@@ -223,9 +215,9 @@ void QuizSession::keep(const StudentAnswer &answer)
     if (!exam_ || !in_progress_)
         return;
     const int p = exam_->current();
-    ChoiceAnswer choice = answer.choice;
-    choice.visible = exam_->answer(p).choice.visible;
-    exam_->keep(p, choice, answer.typed, answer.lab);
+    StudentAnswer kept = answer;
+    kept.choice.visible = exam_->answer(p).choice.visible;
+    exam_->keep(p, kept);
 }
 
 void QuizSession::back(const StudentAnswer &answer)

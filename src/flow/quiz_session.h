@@ -42,13 +42,6 @@ struct QuizOptions {
     bool due_for_review = false;
 };
 
-// What the student has pressed or typed on the question on screen.
-struct StudentAnswer {
-    ChoiceAnswer choice;
-    QString typed;
-    LabOutcome lab;
-};
-
 class QuizSession : public QObject
 {
     Q_OBJECT

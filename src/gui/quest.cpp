@@ -6,6 +6,7 @@
 #include "gui/answer_rows.h"
 #include "gui/colour_contrast.h"
 #include "gui/long_answer_list.h"
+#include "gui/matching_panel.h"
 #include "gui/modal_seam.h"
 #include "gui/pictures.h"
 #include "gui/proportional_resizer.h"
@@ -14,6 +15,7 @@
 #include "ui_quest.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -65,8 +67,9 @@ quest::quest(WindowServices &services) : session_(services.session), bank_(servi
     own_boxes_ = {nullptr, ui().abox_1, ui().abox_2, ui().abox_3, ui().abox_4, ui().abox_5, ui().abox_6};
     own_letters_ = {nullptr, ui().QChoice_1, ui().QChoice_2, ui().QChoice_3,
                     ui().QChoice_4, ui().QChoice_5, ui().QChoice_6};
-    long_list_ = new LongAnswerList(*this, QRect(ui().QChoice_1->geometry().topLeft(),
-                                                 ui().abox_6->geometry().bottomRight()));
+    const QRect rows_area(ui().QChoice_1->geometry().topLeft(), ui().abox_6->geometry().bottomRight());
+    long_list_ = new LongAnswerList(*this, rows_area);
+    matching_panel_ = new MatchingPanel(*this, rows_area);
     use_rows(false);
     QWidget *before = ui().QChoice_6;  // in the Tab order, where the window's own rows are
     for (size_t p = 1; p <= max_answers; ++p)
@@ -230,17 +233,26 @@ void quest::lay_out_question()
 {
     const question_record &record = session_.state().current_record;
     const bool typed = is_typed_question(record);
-    use_rows(!typed && !record.answers[7].trimmed().isEmpty());
+    const bool matching = is_matching_question(record);
+    use_rows(!typed && !matching && !record.answers[7].trimmed().isEmpty());
     ui().Q1->setPlainText(record.question);
     ui().cluebutton->setVisible(!record.clue.trimmed().isEmpty());
     abox[1]->setFrameShape(QFrame::NoFrame);
     ui().typestuff->hide();
-
-    if (typed) {
+    if (typed || matching) {
         for (size_t p = 1; p <= max_answers; ++p) {
             abox[p]->hide();
             QChoice[p]->hide();
         }
+    }
+    if (matching)
+        matching_panel_->show_question(record, ui().abox_1->font());
+    else
+        matching_panel_->hide();
+
+    if (matching) {
+        ui().Directions->setText(QStringLiteral(" Please Match Each Item"));
+    } else if (typed) {
         abox[1]->setFrameShape(QFrame::StyledPanel);
         abox[1]->setReadOnly(false);
         abox[1]->setAccessibleName(tr("Type the answer"));
@@ -274,19 +286,21 @@ void quest::lay_out_question()
     // Said as the control that takes the focus is focused, or, when it has
     // it already, as its description changes.
     QWidget *focus = typed ? static_cast<QWidget *>(abox[1]) : ui().NextButton;
-    (typed ? ui().NextButton : static_cast<QWidget *>(abox[1]))->setAccessibleDescription(QString());
+    if (matching && matching_panel_->first_list())
+        focus = matching_panel_->first_list();
+    for (QWidget *other : {static_cast<QWidget *>(ui().NextButton), static_cast<QWidget *>(abox[1])}) {
+        if (other != focus)
+            other->setAccessibleDescription(QString());
+    }
     focus->setAccessibleDescription(question_news(record, typed));
     verdict_.clear();
     // A typed answer is typed at once; a choice is made with the letters,
     // and Enter presses NEXT.
-    if (typed) {
-        abox[1]->setFocus();
-        // Emptied once it has the focus: a screen reader that heard of the
-        // caret moving in it first would take it for the focus, silently.
+    focus->setFocus();
+    // Emptied once it has the focus: a screen reader that heard of the
+    // caret moving in it first would take it for the focus, silently.
+    if (typed)
         abox[1]->clear();
-    } else {
-        ui().NextButton->setFocus();
-    }
 }
 
 QString quest::question_news(const question_record &record, bool typed) const
@@ -296,9 +310,11 @@ QString quest::question_news(const question_record &record, bool typed) const
         news << verdict_;
     news << tr("Question %1 of %2.").arg(session_.state().current_question).arg(session_.state().questions_per_quiz)
          << record.question.simplified();
-    const int to_choose = typed ? 0 : answers_to_choose(record.question);
+    const int to_choose = typed || is_matching_question(record) ? 0 : answers_to_choose(record.question);
     if (typed)
         news << tr("Type the answer.");
+    else if (is_matching_question(record))
+        news << tr("Choose a meaning for each of %1 items.").arg(matching_stems(record));
     else if (to_choose > 0)
         news << (to_choose == 1 ? tr("Choose 1 answer.") : tr("Choose %1 answers.").arg(to_choose));
     return news.join(QLatin1Char(' '));
@@ -338,6 +354,8 @@ void quest::show_kept_answer()
     if (kept->typed_question()) {
         abox[1]->setPlainText(kept->typed);
         abox[1]->moveCursor(QTextCursor::End);
+    } else if (kept->matching_question()) {
+        matching_panel_->set_matched(kept->matched);
     } else {
         for (size_t n = 1; n <= max_answers; ++n)
             QChoice[n]->setChecked(kept->choice.pressed[n]);
@@ -426,6 +444,10 @@ StudentAnswer quest::answer_on_screen() const
     }
     if (is_typed_question(session_.state().current_record)) {
         answer.typed = abox[1]->toPlainText();
+        return answer;
+    }
+    if (is_matching_question(session_.state().current_record)) {
+        answer.matched = matching_panel_->matched();
         return answer;
     }
     for (size_t p = 1; p <= max_answers; ++p) {

@@ -13,6 +13,7 @@ namespace Ui { class quest; }
 class QPlainTextEdit;
 class QPushButton;
 class LongAnswerList;
+class MatchingPanel;
 class QuizSession;
 struct QuestionBank;
 struct ModalSeam;
@@ -94,6 +95,7 @@ private:
     std::array<QPlainTextEdit *, max_answers + 1> own_boxes_{};  // the window's rows, 1..6
     std::array<QPushButton *, max_answers + 1> own_letters_{};
     LongAnswerList *long_list_ = nullptr;
+    MatchingPanel *matching_panel_ = nullptr;
     QuizSession &session_;
     const QuestionBank &bank_;
     ModalSeam &modal_;

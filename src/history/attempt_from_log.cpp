@@ -11,11 +11,20 @@
 namespace {
 
 // The texts of the answers pressed (they keep their meaning whatever the
-// shuffle), one a line, or the typed text.
+// shuffle), one a line, the typed text, or each stem with its meaning given.
 QString given(const LoggedAnswer &answer)
 {
     if (answer.typed_question())
         return answer.typed;
+    if (answer.matching_question()) {
+        QStringList pairs;
+        for (int stem = 0; stem < std::min(matching_stems(answer.shown), int(answer.matched.size())); ++stem) {
+            const int slot = answer.matched[size_t(stem)];
+            pairs << answer.shown.answers[size_t(stem + 1)] + QStringLiteral(" -> ") +
+                         (slot >= 0 && slot < int(max_answers) ? answer.shown.matches[size_t(slot + 1)] : QString());
+        }
+        return pairs.join(QLatin1Char('\n'));
+    }
     QStringList pressed;
     for (size_t p = 1; p <= max_answers; ++p) {
         if (answer.choice.visible[p] && answer.choice.pressed[p])

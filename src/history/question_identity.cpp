@@ -52,6 +52,8 @@ void write_asked(QDataStream &out, const question_record &record)
         out << record.case_sensitive;
     if (is_numerical_question(record))
         write_answer_slots(out, record.tolerances, true);
+    if (is_matching_question(record))
+        write_answer_slots(out, record.matches, true);
 }
 
 // SHA-256 of what write puts out, cut to 128 bits: that tells edits apart

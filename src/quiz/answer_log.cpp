@@ -2,12 +2,22 @@
 
 #include <algorithm>
 
+void LoggedAnswer::take(const StudentAnswer &given)
+{
+    choice = given.choice;
+    typed = given.typed;
+    lab = given.lab;
+    matched = given.matched;
+}
+
 void mark(LoggedAnswer &answer)
 {
     if (!answer.answered)
         answer.right = false;
     else if (answer.lab_question())
         answer.right = lab_is_right(answer.lab);
+    else if (answer.matching_question())
+        answer.right = matching_is_right(answer.shown, answer.matched);
     else if (answer.typed_question())
         answer.right = typed_is_right(answer.shown, answer.typed);
     else

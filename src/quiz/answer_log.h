@@ -1,11 +1,20 @@
 #pragma once
 
 #include "quiz/marking.h"
+#include "quiz/matching_marking.h"
 #include "bank/question_record.h"
 
 #include <QString>
 #include <QtGlobal>
 #include <vector>
+
+// What the student pressed, typed, paired or did on one question.
+struct StudentAnswer {
+    ChoiceAnswer choice;
+    QString typed;
+    LabOutcome lab;
+    MatchingAnswer matched;
+};
 
 // One question of a quiz as the student saw and answered it.
 struct LoggedAnswer {
@@ -14,12 +23,16 @@ struct LoggedAnswer {
     ChoiceAnswer choice;         // choice positions on screen and those pressed
     QString typed;               // the typed answer of a typed question
     LabOutcome lab;              // what the student did on a lab question
+    MatchingAnswer matched;      // the meanings given to the stems of a matching question
     bool answered = true;        // false: left unanswered (an exam submitted without it)
     bool right = false;
     qint64 milliseconds = 0;     // time spent on the question
 
     bool typed_question() const { return is_typed_question(shown); }
     bool lab_question() const { return is_lab_question(shown); }
+    bool matching_question() const { return is_matching_question(shown); }
+
+    void take(const StudentAnswer &given);
 };
 
 // Marks the answer exactly as the question window marks it; an unanswered

@@ -24,12 +24,10 @@ void ExamSession::set_question(int position, qint16 bank_index, const question_r
     answer.shown = record;
 }
 
-void ExamSession::keep(int position, const ChoiceAnswer &choice, const QString &typed, const LabOutcome &lab)
+void ExamSession::keep(int position, const StudentAnswer &given)
 {
     LoggedAnswer &answer = entries_.at(size_t(position)).answer;
-    answer.choice = choice;
-    answer.typed = typed;
-    answer.lab = lab;
+    answer.take(given);
     answer.answered = has_answer(answer);
 }
 
@@ -80,6 +78,8 @@ bool has_answer(const LoggedAnswer &answer)
         return !answer.lab.commands.isEmpty();
     if (answer.typed_question())
         return !answer.typed.trimmed().isEmpty();
+    if (answer.matching_question())
+        return std::any_of(answer.matched.begin(), answer.matched.end(), [](int meaning) { return meaning >= 0; });
     for (size_t p = 1; p <= max_answers; ++p) {
         if (answer.choice.visible[p] && answer.choice.pressed[p])
             return true;

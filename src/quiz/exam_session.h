@@ -32,7 +32,7 @@ public:
     // The answer as last given at a position; answered tells whether there
     // is one (a choice pressed, or text typed).
     const LoggedAnswer &answer(int position) const { return entries_.at(size_t(position)).answer; }
-    void keep(int position, const ChoiceAnswer &choice, const QString &typed, const LabOutcome &lab = {});
+    void keep(int position, const StudentAnswer &given);
 
     bool flagged(int position) const { return entries_.at(size_t(position)).flagged; }
     void set_flagged(int position, bool flagged) { entries_.at(size_t(position)).flagged = flagged; }

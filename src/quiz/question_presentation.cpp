@@ -26,6 +26,7 @@ PresentedQuestion present_question(const question_record &bank_record, bool shuf
         shown.record.correct[p] = bank_record.correct[from];
         shown.record.answer_feedback[p] = bank_record.answer_feedback[from];
         shown.record.weights[p] = bank_record.weights[from];
+        shown.record.matches[p] = bank_record.matches[from];
     }
     return shown;
 }

@@ -2,7 +2,6 @@
 
 #include "quiz/marking.h"
 #include "quiz/numerical_marking.h"
-#include "quiz/numerical_marking.h"
 
 #include <QStringList>
 #include <cmath>
@@ -40,7 +39,11 @@ QString feedback_text(const question_record &record, bool answered_right,
                record.answer_note;
     QString text = answered_right ? QStringLiteral("Great Job.") + kNewLine + QStringLiteral("The answer(s): ")
                                   : QStringLiteral("Incorrect.") + kNewLine + QStringLiteral("The correct answer(s): ");
-    if (is_typed_question(record)) {
+    if (is_matching_question(record)) {
+        text += QStringLiteral("the pairs below") + kNewLine + kNewLine + record.question;
+        for (size_t p = 1; p <= size_t(matching_stems(record)); ++p)
+            text += kNewLine + record.answers[p] + QStringLiteral("  ->  ") + record.matches[p];
+    } else if (is_typed_question(record)) {
         text += first_accepted(record) + kNewLine + kNewLine + record.question;
     } else {
         QStringList right;
@@ -78,6 +81,15 @@ QStringList outcome_lines(const LoggedAnswer &marked)
         return lines;
     const question_record &record = marked.shown;
     double credit = 0;
+    if (marked.matching_question()) {
+        credit = matching_credit(record, marked.matched);
+        if (!marked.right && credit > 0)
+            lines << QStringLiteral("Partial credit: %1 (%2 of %3 pairs right).")
+                         .arg(credit_text(credit))
+                         .arg(right_pairs(record, marked.matched))
+                         .arg(matching_stems(record));
+        return lines;
+    }
     if (marked.typed_question()) {
         const size_t match = typed_match(record, marked.typed);
         if (match > 0 && !record.answer_feedback[match].isEmpty())

@@ -65,6 +65,25 @@ QString typed_rows(const LoggedAnswer &answer)
              answer.shown.case_sensitive ? QStringLiteral(" (case matters)") : QString());
 }
 
+// Each stem with the meaning given and, when that is wrong, the right one.
+QString matching_rows(const LoggedAnswer &answer)
+{
+    const question_record &record = answer.shown;
+    QString rows;
+    for (int stem = 0; stem < matching_stems(record); ++stem) {
+        const int slot = stem < int(answer.matched.size()) ? answer.matched[size_t(stem)] : -1;
+        const QString given = slot >= 0 && slot < int(max_answers) ? record.matches[size_t(slot + 1)] : QString();
+        const QString &right = record.matches[size_t(stem + 1)];
+        const QString mark = given.isEmpty()   ? QStringLiteral("<i>(none given)</i> &nbsp; &#x2718;")
+                             : given == right ? QStringLiteral("%1 &nbsp; &#x2714; right").arg(html(given))
+                                              : QStringLiteral("%1 &nbsp; &#x2718; wrong").arg(html(given));
+        rows += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
+                    .arg(html(record.answers[size_t(stem + 1)]), mark,
+                         given == right ? QString() : QStringLiteral("right: <b>%1</b>").arg(html(right)));
+    }
+    return QStringLiteral("<table cellspacing=\"0\" cellpadding=\"4\">%1</table>").arg(rows);
+}
+
 } // namespace
 
 QString verdict_word(const LoggedAnswer &answer)
@@ -105,7 +124,9 @@ QString review_detail_html(int position, const LoggedAnswer &answer)
     if (answer.milliseconds > 0)
         text += QStringLiteral(", time %1").arg(minutes_seconds(answer.milliseconds));
     text += QStringLiteral(")</p><p>%1</p>").arg(html(answer.shown.question));
-    if (!answer.lab_question())
+    if (answer.matching_question())
+        text += matching_rows(answer);
+    else if (!answer.lab_question())
         text += answer.typed_question() ? typed_rows(answer) : choice_rows(answer);
     for (const QString &line : outcome_lines(answer))
         text += QStringLiteral("<p><i>%1</i></p>").arg(html(line));

@@ -13,6 +13,7 @@
 #include "gui/device_console.h"
 #include "gui/lab_window.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
@@ -105,14 +106,19 @@ public:
     }
 
     // Presses exactly the right choices (types the first accepted answer,
-    // or a lab's reference solution into its consoles), or a wrong set
-    // (on a lab nothing), then NEXT.
+    // gives each stem its meaning, or types a lab's reference solution into
+    // its consoles), or a wrong set (on a lab or a matching question
+    // nothing), then NEXT.
     void answer(quest &window, bool right)
     {
         const question_record &record = program.session.state().current_record;
         if (is_lab_question(record)) {
             if (right)
                 type_lab_solution(window);
+        } else if (is_matching_question(record)) {
+            const QList<QComboBox *> lists = ctl<QWidget>(window, "matching")->findChildren<QComboBox *>();
+            for (int stem = 0; stem < lists.size(); ++stem)
+                lists[stem]->setCurrentIndex(right ? lists[stem]->findText(record.matches[size_t(stem + 1)]) : 0);
         } else if (is_typed_question(record)) {
             QTest::keyClicks(ctl<QPlainTextEdit>(window, "abox_", 1), right ? record.answers[1] : QStringLiteral("no such answer"));
         } else {

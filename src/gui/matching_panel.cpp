@@ -1,0 +1,82 @@
+#include "gui/matching_panel.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <algorithm>
+
+MatchingPanel::MatchingPanel(QWidget &window, const QRect &rows_area) : QScrollArea(&window)
+{
+    setObjectName(QStringLiteral("matching"));
+    setAccessibleName(tr("Match each item"));
+    setGeometry(rows_area);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(true);
+    hide();
+}
+
+void MatchingPanel::show_question(const question_record &record, const QFont &font)
+{
+    auto *rows = new QWidget;
+    rows->setFont(font);
+    auto *grid = new QGridLayout(rows);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    offer_ = matching_offer(record);
+    lists_.clear();
+    for (int stem = 1; stem <= matching_stems(record); ++stem) {
+        const QString &text = record.answers[size_t(stem)];
+        auto *label = new QLabel(text, rows);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        auto *list = new QComboBox(rows);
+        list->addItem(tr("(choose)"));
+        for (int slot : offer_)
+            list->addItem(record.matches[size_t(slot + 1)]);
+        list->setAccessibleName(text.simplified());
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(8);
+        // The open list shows whole meanings, however narrow the box.
+        list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
+        list->installEventFilter(this);
+        label->setBuddy(list);
+        grid->addWidget(label, stem - 1, 0, Qt::AlignVCenter);
+        grid->addWidget(list, stem - 1, 1, Qt::AlignVCenter);
+        if (!lists_.empty())
+            setTabOrder(lists_.back(), list);
+        lists_.push_back(list);
+    }
+    grid->setRowStretch(matching_stems(record), 1);
+    setWidget(rows);  // the last question's rows go with their widget
+    show();
+    verticalScrollBar()->setValue(0);
+}
+
+MatchingAnswer MatchingPanel::matched() const
+{
+    MatchingAnswer matched;
+    for (const QComboBox *list : lists_)
+        matched.push_back(list->currentIndex() > 0 ? offer_[size_t(list->currentIndex() - 1)] : -1);
+    return matched;
+}
+
+void MatchingPanel::set_matched(const MatchingAnswer &matched)
+{
+    for (size_t stem = 0; stem < lists_.size() && stem < matched.size(); ++stem) {
+        const auto at = std::find(offer_.begin(), offer_.end(), matched[stem]);
+        lists_[stem]->setCurrentIndex(at == offer_.end() ? 0 : int(at - offer_.begin()) + 1);
+    }
+}
+
+bool MatchingPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // A list reached by Tab scrolls into view.
+    if (event->type() == QEvent::FocusIn)
+        ensureWidgetVisible(static_cast<QWidget *>(watched));
+    return QScrollArea::eventFilter(watched, event);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "quiz/matching_marking.h"
+
+#include <QScrollArea>
+#include <vector>
+
+class QComboBox;
+
+// The answer of a matching question: each stem beside a list of the
+// meanings to give it, in rows that scroll over the place of the window's
+// answer rows. A list is named with its stem for a screen reader, and its
+// first entry gives nothing.
+class MatchingPanel : public QScrollArea
+{
+public:
+    // Lies over rows_area of the window, hidden until shown.
+    MatchingPanel(QWidget &window, const QRect &rows_area);
+
+    // Shows the record's stems, none given a meaning, from the top, in font.
+    void show_question(const question_record &record, const QFont &font);
+    MatchingAnswer matched() const;
+    void set_matched(const MatchingAnswer &matched);
+    // The first stem's list, which takes the focus as the question appears.
+    QComboBox *first_list() const { return lists_.empty() ? nullptr : lists_.front(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    std::vector<QComboBox *> lists_;
+    std::vector<int> offer_;  // the meaning slot of each list entry after the first
+};
