@@ -179,6 +179,14 @@ private slots:
                                    << "values.gift: 2 questions (0 with one right answer, 0 with several right, 0 typed, "
                                       "2 numerical, 0 labs), 0 skipped\n"
                                    << QStringList{"values.gift:1: warning: answer 1 (2.5) has no tolerance"};
+        QTest::newRow("matching") << QStringList{"--check", "pairs.gift=Q? {=Root port -> 1 =root  port -> 2 = -> 3}\n"} << 1
+                                  << "pairs.gift: 1 questions (0 with one right answer, 0 with several right, 0 typed, "
+                                     "1 matching, 0 labs), 0 skipped\n"
+                                  << QStringList{"pairs.gift:1: warning: stems 1 and 2 read the same"};
+        QTest::newRow("matching to gift")
+            << QStringList{"--convert", "pairs.json={\"questions\": [{\"question\": \"Q?\", \"question_type\": \"MATCHING\", "
+                           "\"answers\": [\"SW1->SW2\", \"SW2\"], \"matches\": [\"a\", \"b\"]}]}", "--to", "gift"}
+            << 1 << "" << QStringList{"pairs.json:1: warning: GIFT splits a matching pair at its first \"->\""};
         QTest::newRow("builtin to gift") << QStringList{"--convert", "builtin", "--to", "gift"} << 0 << "// Title: LAN Switching Practice"
                                          << QStringList();
         QTest::newRow("no such format") << QStringList{"--convert", "builtin", "--to", "aiken"} << 2 << ""

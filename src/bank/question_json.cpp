@@ -131,6 +131,22 @@ void write_numerical(QJsonObject &json, const question_record &record)
     put_array(json, "units", units);
 }
 
+// A matching question's "matches": the meaning of each answer (its stems)
+// in their order, then the distractors; "" or why not.
+QString read_matches(const QJsonObject &json, qsizetype stems, question_record &record)
+{
+    const QJsonValue value = json.value(QLatin1String("matches"));
+    const QJsonArray matches = value.toArray();
+    if (!value.isArray() || std::any_of(matches.begin(), matches.end(), [](const QJsonValue &v) { return !v.isString(); }))
+        return QStringLiteral("a matching question whose \"matches\" is not a list of texts");
+    if (matches.size() < stems)
+        return QStringLiteral("%1 answers but %2 matches: each answer (a stem) needs its meaning").arg(stems).arg(matches.size());
+    if (matches.size() > qsizetype(max_answers))
+        return QStringLiteral("more than %1 matches").arg(max_answers);
+    fill_strings(record.matches, matches, "matches", Warnings(nullptr));
+    return {};
+}
+
 // "answer_weights": one number per answer, in percent; "" or why not.
 QString read_weights(const QJsonArray &weights, qsizetype answers, question_record &record)
 {
@@ -198,6 +214,12 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
     if (!case_sensitive.isBool() && !case_sensitive.isUndefined())
         warnings.add(QStringLiteral("\"case_sensitive\" is not true or false: left out"));
     record.case_sensitive = case_sensitive.toBool();
+    if (is_matching_question(record)) {
+        if (const QString refused = read_matches(json, answers.size(), record); !refused.isEmpty())
+            return refused;
+    } else if (json.contains(QLatin1String("matches"))) {
+        warnings.add(QStringLiteral("\"matches\" on a question that is not a matching one: left out"));
+    }
     if (is_lab_question(record))
         return read_lab_object(json, record);
     if (json.contains(QLatin1String("lab")))
@@ -236,6 +258,8 @@ QJsonObject write_question_json(const question_record &record)
     }
     if (is_numerical_question(record))
         write_numerical(json, record);
+    if (is_matching_question(record))
+        json.insert(QLatin1String("matches"), strings(record.matches));
     if (record.weighted) {
         QJsonArray weights;
         for (qsizetype k = 1; k <= json.value(QLatin1String("answers")).toArray().size(); ++k)

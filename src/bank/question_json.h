@@ -19,8 +19,10 @@ inline QString default_question_type()
 // refused (no question text, more than max_answers answers, a right answer that
 // names no answer or is not a number, diagram descriptions that are not a
 // list of texts, answer weights that are not one number per answer, a lab
-// question whose "lab" object is missing or flawed). What was left out is added to warnings when given: a field
-// of the wrong type, a fourth diagram or exhibit. A list field given as one
+// question whose "lab" object is missing or flawed, a matching question
+// without a text of "matches" for each answer). What was left out is added
+// to warnings when given: a field of the wrong type, a fourth diagram or
+// exhibit, "matches" on a question of another kind. A list field given as one
 // text is read as a list of one.
 QString read_question_json(const QJsonObject &json, question_record &record, QStringList *warnings = nullptr);
 

@@ -44,6 +44,8 @@ public:
                 check_lab(record, line);
             else if (is_typed_question(record))
                 check_typed(record, line);
+            else if (is_matching_question(record))
+                check_stems(record, line);
             else
                 check_choices(record, line);
             if (is_numerical_question(record))
@@ -109,6 +111,21 @@ private:
                 warn(line, QStringLiteral("typed answer %1 is \"%2\" at full credit: it accepts any answer")
                                .arg(p)
                                .arg(pattern));
+        }
+    }
+
+    // Two stems that read the same but pair with different meanings cannot
+    // be told apart: one of them is always marked wrong.
+    void check_stems(const question_record &record, int line)
+    {
+        QHash<QString, size_t> seen;
+        for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
+            const QString stem = record.answers[k].simplified().toCaseFolded();
+            if (const auto first = seen.constFind(stem); first != seen.cend() && record.matches[*first] != record.matches[k])
+                warn(line, QStringLiteral("stems %1 and %2 read the same (\"%3\") but pair with different meanings")
+                               .arg(*first).arg(k).arg(record.answers[k]));
+            else
+                seen.insert(stem, k);
         }
     }
 

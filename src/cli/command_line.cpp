@@ -106,10 +106,12 @@ void report_problems(QIODevice &err, const QString &file, std::vector<BankProble
 int check_file(const QString &file, QIODevice &out, QIODevice &err)
 {
     const ImportedBank bank = read_bank_file(file);
-    int one_right = 0, several_right = 0, typed = 0, numerical = 0, labs = 0;
+    int one_right = 0, several_right = 0, typed = 0, numerical = 0, matching = 0, labs = 0;
     for (const question_record &record : bank.questions) {
         if (is_lab_question(record))
             ++labs;
+        else if (is_matching_question(record))
+            ++matching;
         else if (is_numerical_question(record))
             ++numerical;
         else if (is_typed_question(record))
@@ -131,6 +133,8 @@ int check_file(const QString &file, QIODevice &out, QIODevice &err)
                         .arg(one_right).arg(several_right).arg(typed);
     if (numerical > 0)
         kinds += QStringLiteral(", %1 numerical").arg(numerical);
+    if (matching > 0)
+        kinds += QStringLiteral(", %1 matching").arg(matching);
     kinds += QStringLiteral(", %1 labs").arg(labs);
     write_line(out, QStringLiteral("%1: %2 questions (%3), %4 skipped")
                         .arg(file)

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -38,6 +39,10 @@ public:
             warn(QStringLiteral("GIFT has no units: the numerical answer is written without them"));
             record.units.clear();
         }
+        if (format_ == BankFormat::Gift && is_matching_question(record) &&
+            std::any_of(record.answers.begin(), record.answers.end(), [](const QString &stem) { return stem.contains(QLatin1String("->")); }))
+            warn(QStringLiteral("GIFT splits a matching pair at its first \"->\" and cannot escape it: the \"->\" of a stem "
+                                "is written as \u2192"));
         if (format_ == BankFormat::Gift && is_typed_question(record) && record.case_sensitive)
             warn(QStringLiteral("GIFT has no place for \"case matters\": the typed answers will be compared without case"));
         if (format_ == BankFormat::MoodleXml) {

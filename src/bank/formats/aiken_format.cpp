@@ -138,11 +138,11 @@ ImportedBank import_aiken(const QString &text)
 
 QByteArray export_aiken(const ImportedBank &bank)
 {
-    // Typed questions have no place in Aiken and are left out.
+    // Typed, matching and lab questions have no place in Aiken and are left out.
     QString out;
     const auto one_line = [](const QString &text) { return QString(text).replace(line_break(), QLatin1String(" ")).simplified(); };
     for (const question_record &record : bank.questions) {
-        if (is_typed_question(record) || is_lab_question(record))
+        if (is_typed_question(record) || is_lab_question(record) || is_matching_question(record))
             continue;
         out += one_line(record.question) + QLatin1Char('\n');
         QStringList right;

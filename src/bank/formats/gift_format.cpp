@@ -2,7 +2,8 @@
 // "::title::" and "[format]", the answers between braces: "=" right, "~"
 // wrong, "~%50%" weighted, "#" feedback of the answer before it, "####" the
 // general feedback; "{T}"/"{F}" true or false, "{=a =b}" a short answer.
-// "$CATEGORY: path" sets the topic of the questions after it.
+// "$CATEGORY: path" sets the topic of the questions after it. "{=a -> 1
+// =b -> 2 = -> 3}" pairs stems with meanings, "3" offered to none.
 #include "bank/formats/bank_text.h"
 #include "bank/formats/format_parts.h"
 #include "bank/formats/import_builder.h"
@@ -51,7 +52,7 @@ QString unescape(QStringView text)
         const QChar next = text.at(++k);
         if (next == QLatin1Char('n'))
             out += QLatin1Char('\n');
-        else if (QStringLiteral("~=#{}:\\").contains(next))
+        else if (QStringLiteral("~=#{}:%\\").contains(next))
             out += next;
         else
             out += c, out += next;
@@ -155,8 +156,7 @@ private:
                 return skip(QStringLiteral("%1 answers: more than %2").arg(starts.size()).arg(max_answers));
         }
         for (size_t n = 0; n < starts.size(); ++n) {
-            const qsizetype end = n + 1 < starts.size() ? starts[n + 1] : body.size();
-            const QStringView part = body.mid(starts[n], end - starts[n]);
+            const QStringView part = several ? part_at(body, starts, n) : body;
             DraftAnswer value = several ? answer(part.mid(1), part.front() == QLatin1Char('=')) : answer(part, true);
             if (!read_value(value))
                 return skip(QStringLiteral("the tolerance of %1 is not a number").arg(value.text.left(40)));
@@ -210,6 +210,13 @@ private:
         return true;
     }
 
+    // Answer n of the body, from its "=" or "~" to the next answer.
+    static QStringView part_at(QStringView body, const std::vector<qsizetype> &starts, size_t n)
+    {
+        const qsizetype end = n + 1 < starts.size() ? starts[n + 1] : body.size();
+        return body.mid(starts[n], end - starts[n]);
+    }
+
     // Where each answer starts: its unescaped "=" or "~". Empty when there
     // is text before the first.
     static std::vector<qsizetype> answer_starts(QStringView body)
@@ -241,8 +248,7 @@ private:
         int right_marks = 0;
         bool matching = true;
         for (size_t n = 0; n < starts.size(); ++n) {
-            const qsizetype end = n + 1 < starts.size() ? starts[n + 1] : body.size();
-            const QStringView part = body.mid(starts[n], end - starts[n]);
+            const QStringView part = part_at(body, starts, n);
             // An empty answer ("~" right before "=right") is dropped, as the
             // platform drops it.
             if (part.mid(1).trimmed().isEmpty())
@@ -259,9 +265,35 @@ private:
         if (draft_.answers.empty())
             return skip(QStringLiteral("no answers between the braces"));
         if (matching)
-            return skip(QStringLiteral("matching questions are not supported"));
+            return read_pairs(body, starts);
         draft_.typed = right_marks == int(draft_.answers.size());
         draft_.one_right = right_marks > 0;
+        add_question(bank_, std::move(draft_));
+    }
+
+    // "=stem -> meaning" each, split at the first "->" as the platform
+    // splits it; "= -> meaning" a distractor. The platform's pairs have no
+    // feedback (it would show "#..." as part of the meaning): left out, told.
+    void read_pairs(QStringView body, const std::vector<qsizetype> &starts)
+    {
+        draft_.answers.clear();
+        bool feedback = false;
+        for (size_t n = 0; n < starts.size(); ++n) {
+            QStringView pair = part_at(body, starts, n).mid(1);
+            const qsizetype hash = find_plain(pair, '#');
+            feedback = feedback || hash >= 0;
+            pair = pair.left(hash < 0 ? pair.size() : hash);
+            const qsizetype arrow = find_plain(pair, u"->");
+            if (arrow < 0)
+                continue;  // an empty answer, dropped as in a choice
+            DraftAnswer answer;
+            answer.text = text(pair.left(arrow));
+            answer.match = text(pair.mid(arrow + 2));
+            draft_.answers.push_back(answer);
+        }
+        if (feedback)
+            report(bank_, draft_.line, false, QStringLiteral("a matching pair has no feedback: the text after # is left out"));
+        draft_.matching = true;
         add_question(bank_, std::move(draft_));
     }
 
@@ -349,7 +381,7 @@ bool holds_html_tags(const question_record &record)
         return std::any_of(texts.begin(), texts.end(), [](const QString &t) { return looks_like_html(t); });
     };
     return looks_like_html(record.question) || looks_like_html(record.explanation) || tagged(record.answers) ||
-           tagged(record.answer_feedback);
+           tagged(record.answer_feedback) || tagged(record.matches);
 }
 
 // "=", "~" or either with a weight, as answer k reads back with its credit:
@@ -368,6 +400,41 @@ QString answer_mark(const question_record &record, size_t k)
     const bool weighted = !as_marked || answer.startsWith(QLatin1Char('%')) ||
                           (typed && answer.contains(QLatin1String("->")));
     return (equals ? QStringLiteral("=") : QStringLiteral("~")) + (weighted ? weight(credit) : QString());
+}
+
+// A question's answers, one a line, each with its mark, a numerical one's
+// tolerance and its feedback.
+template <typename Text>
+QString answer_lines(const question_record &record, const Text &text)
+{
+    QString out;
+    for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
+        out += QLatin1Char('\t') + answer_mark(record, k) + text(record.answers[k]);
+        if (is_numerical_question(record) && record.tolerances[k] != 0)
+            out += QLatin1Char(':') + QString::number(record.tolerances[k], 'g', 15);
+        if (!record.answer_feedback[k].isEmpty())
+            out += QLatin1Char('#') + text(record.answer_feedback[k]);
+        out += QLatin1Char('\n');
+    }
+    return out;
+}
+
+// A matching question's lines: "=stem -> meaning", then "= -> meaning" for
+// each distractor. GIFT cannot escape "->", and a pair splits at its first:
+// one in a stem is written as an arrow character (converting warns of it).
+// A stem starting with "%" would read as a weighted typed answer: written
+// "\%", which this program reads as "%" (the platform shows the backslash).
+template <typename Text>
+QString pairs(const question_record &record, const Text &text)
+{
+    QString out;
+    for (size_t k = 1; k <= max_answers && !record.matches[k].isEmpty(); ++k) {
+        QString stem = text(QString(record.answers[k]).replace(QLatin1String("->"), QStringLiteral("\u2192")));
+        if (stem.startsWith(QLatin1Char('%')))
+            stem.prepend(QLatin1Char('\\'));
+        out += QLatin1String("\t=") + stem + QLatin1String(" -> ") + text(record.matches[k]) + QLatin1Char('\n');
+    }
+    return out;
 }
 
 } // namespace
@@ -446,14 +513,7 @@ QByteArray export_gift(const ImportedBank &bank)
         const bool numerical = is_numerical_question(record);
         out += QStringLiteral("\n::Q%1::").arg(++number) + mark + escaped(question) +
                (numerical ? QLatin1String(" {#\n") : QLatin1String(" {\n"));
-        for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
-            out += QLatin1Char('\t') + answer_mark(record, k) + text(record.answers[k]);
-            if (numerical && record.tolerances[k] != 0)
-                out += QLatin1Char(':') + QString::number(record.tolerances[k], 'g', 15);
-            if (!record.answer_feedback[k].isEmpty())
-                out += QLatin1Char('#') + text(record.answer_feedback[k]);
-            out += QLatin1Char('\n');
-        }
+        out += is_matching_question(record) ? pairs(record, text) : answer_lines(record, text);
         if (!record.explanation.isEmpty())
             out += QLatin1String("\t####") + text(record.explanation) + QLatin1Char('\n');
         out += QLatin1String("}\n");

@@ -48,10 +48,73 @@ QString quoted(const QString &text)
     return QLatin1Char('"') + (text.size() > 40 ? text.left(37) + QLatin1String("...") : text) + QLatin1Char('"');
 }
 
+QString too_few_stems(size_t stems)
+{
+    return QStringLiteral("a matching question needs two stems or more: %1 given").arg(stems);
+}
+
+// The first stem without a meaning, as why the question cannot be asked, or "".
+QString unpaired_stem(const question_record &record, int stems)
+{
+    for (size_t k = 1; k <= size_t(stems); ++k) {
+        if (record.matches[k].isEmpty())
+            return QStringLiteral("stem %1 (%2) has no meaning to match").arg(k).arg(quoted(record.answers[k]));
+    }
+    return {};
+}
+
+// A matching record's distractors (meanings without a stem) closed up after
+// its stems, with nothing left that only the other kinds use.
+void close_up_distractors(question_record &record, int stems)
+{
+    std::array<QString, max_answers + 1> matches;
+    size_t next = 1;
+    for (size_t k = 1; k <= max_answers; ++k) {
+        if (!record.matches[k].isEmpty() || k <= size_t(stems))
+            matches[next++] = record.matches[k];
+    }
+    record.matches = matches;
+    record.correct = {};
+    record.weights = {};
+    record.weighted = false;
+    record.answer_feedback = {};
+}
+
+// A matching question's stems with their meanings from the draft, then the
+// meanings without a stem (distractors), wherever they stood; a pair
+// without either is dropped.
+QString take_pairs(DraftQuestion &draft)
+{
+    std::vector<DraftAnswer> stems, distractors;
+    for (DraftAnswer &pair : draft.answers) {
+        pair.text = pair.text.trimmed();
+        pair.match = pair.match.trimmed();
+        if (!pair.text.isEmpty())
+            stems.push_back(pair);
+        else if (!pair.match.isEmpty())
+            distractors.push_back(pair);
+    }
+    if (stems.size() < 2)
+        return too_few_stems(stems.size());
+    if (stems.size() + distractors.size() > max_answers)
+        return QStringLiteral("%1 stems and %2 distractors: more than %3 in all")
+            .arg(stems.size()).arg(distractors.size()).arg(max_answers);
+    question_record &record = draft.record;
+    record.question_type = matching_type();
+    for (size_t k = 0; k < stems.size(); ++k)
+        record.answers[k + 1] = stems[k].text;
+    stems.insert(stems.end(), distractors.begin(), distractors.end());
+    for (size_t k = 0; k < stems.size(); ++k)
+        record.matches[k + 1] = stems[k].match;
+    return {};
+}
+
 // Fills the record's answers, their weights and feedback from the draft;
 // "" or why it cannot be asked.
 QString take_answers(DraftQuestion &draft)
 {
+    if (draft.matching)
+        return take_pairs(draft);
     question_record &record = draft.record;
     std::vector<DraftAnswer> kept;
     for (DraftAnswer &answer : draft.answers) {
@@ -177,7 +240,7 @@ void add_record(ImportedBank &bank, question_record record, int line)
     for (QString *text : {&record.question, &record.explanation, &record.question_type, &record.clue,
                           &record.answer_note, &record.topic, &record.reserved_text})
         *text = clean_text(*text).trimmed();
-    for (auto *items : {&record.answers, &record.answer_feedback}) {
+    for (auto *items : {&record.answers, &record.answer_feedback, &record.matches}) {
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
@@ -195,11 +258,16 @@ void add_record(ImportedBank &bank, question_record record, int line)
         for (QString &text : *items)
             text = clean_text(text).trimmed();
     }
+    const int answers = answer_count(record);
+    const bool matching = is_matching_question(record);
+    if (matching)
+        close_up_distractors(record, answers);
+    else
+        record.matches = {};
     check_weights(bank, record, line);
     drop_default_weights(record);
     keep_names_inside(bank, record.exhibits, nullptr, "exhibit", line);
     keep_names_inside(bank, record.diagrams, &record.diagram_descriptions, "diagram", line);
-    const int answers = answer_count(record);
     QString refused;
     if (record.question.trimmed().isEmpty())
         refused = QStringLiteral("the question has no text");
@@ -208,9 +276,11 @@ void add_record(ImportedBank &bank, question_record record, int line)
     else if (is_typed_question(record) && !accepts_something(record, answers))
         refused = QStringLiteral("a typed question without an accepted answer");
     else if (!is_typed_question(record) && answers < 2)
-        refused = QStringLiteral("fewer than two answers");
+        refused = matching ? too_few_stems(size_t(answers)) : QStringLiteral("fewer than two answers");
     else if (std::any_of(record.answers.begin() + 1 + answers, record.answers.end(), [](const QString &a) { return !a.isEmpty(); }))
         refused = QStringLiteral("answer %1 has no text").arg(answers + 1);
+    else if (matching)
+        refused = unpaired_stem(record, answers);
     else if (!is_typed_question(record) &&
              std::none_of(record.correct.begin() + 1, record.correct.begin() + 1 + answers, [](qint16 c) { return c == 1; }))
         refused = QStringLiteral("no right answer");

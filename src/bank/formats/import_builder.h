@@ -12,6 +12,7 @@ struct DraftAnswer {
     double fraction = 0;  // credit in percent, as the formats give it
     QString feedback;
     double tolerance = 0;  // a numerical answer's
+    QString match = {};    // a matching pair's meaning; text is its stem, "" for a distractor
 };
 
 struct DraftQuestion {
@@ -22,6 +23,7 @@ struct DraftQuestion {
     bool typed = false;      // typed answers, matched in order: each earns its own credit
     bool one_right = false;  // a choice with one right answer: only full credit counts
     bool numerical = false;  // typed, the answers values with their tolerances
+    bool matching = false;   // the answers are stems paired with their meanings
 };
 
 // A problem at that line (skipped: the question was left out). After a

@@ -97,8 +97,9 @@ public:
             return;
         }
         const bool numerical = type == QLatin1String("numerical");
+        const bool matching = type == QLatin1String("matching");
         if (type != QLatin1String("multichoice") && type != QLatin1String("truefalse") &&
-            type != QLatin1String("shortanswer") && !numerical) {
+            type != QLatin1String("shortanswer") && !numerical && !matching) {
             report(bank_, line, true,
                    type.isEmpty() ? QStringLiteral("a question without a type")
                                   : QStringLiteral("%1 questions are not supported").arg(type.left(40)));
@@ -109,13 +110,17 @@ public:
         draft.record.topic = topic_;
         draft.typed = type == QLatin1String("shortanswer") || numerical;
         draft.numerical = numerical;
+        draft.matching = matching;
         const XmlNode *usecase = node.child(QLatin1String("usecase"));
         draft.record.case_sensitive = draft.typed && usecase && usecase->text.trimmed() == QLatin1String("1");
         const XmlNode *single = node.child(QLatin1String("single"));
         draft.one_right = type != QLatin1String("multichoice") || !single ||
                           (single->text.trimmed() != QLatin1String("false") && single->text.trimmed() != QLatin1String("0"));
         read_texts(node, draft);
-        read_answers(node, type, draft);
+        if (matching)
+            read_pairs(node, draft);
+        else
+            read_answers(node, type, draft);
         if (numerical)
             read_units(node, draft.record);
         add_question(bank_, std::move(draft));
@@ -175,6 +180,22 @@ private:
                 answer.text = answer.text.left(1).toUpper() + answer.text.mid(1).toLower();
         }
         draft.answers = std::move(answers);
+    }
+
+    // <subquestion format="html"><text>stem</text><answer><text>meaning</text></answer></subquestion>
+    // each, a distractor with an empty stem. The platform keeps a meaning
+    // as plain text, as it keeps a typed answer. Whether the meanings are
+    // shuffled (<shuffleanswers>) is the student's choice here.
+    static void read_pairs(const XmlNode &node, DraftQuestion &draft)
+    {
+        for (const XmlNode &pair : node.children) {
+            if (pair.name != QLatin1String("subquestion"))
+                continue;
+            DraftAnswer answer;
+            answer.text = convert(&pair).text;
+            answer.match = pair.text_of(QLatin1String("answer"));
+            draft.answers.push_back(answer);
+        }
     }
 
     // <units><unit><multiplier>0.001</multiplier><unit_name>km</unit_name></unit>...</units>
@@ -342,6 +363,23 @@ QString comment_text(const QString &text)
     return out;
 }
 
+// A matching question's stems with their meanings, then its distractors
+// (an empty stem), in the order the importer reads them; the meaning is
+// plain text, as the platform keeps it.
+void write_pairs(QXmlStreamWriter &xml, const question_record &record)
+{
+    xml.writeTextElement(QStringLiteral("shuffleanswers"), QStringLiteral("true"));
+    for (size_t k = 1; k <= max_answers && !record.matches[k].isEmpty(); ++k) {
+        xml.writeStartElement(QStringLiteral("subquestion"));
+        xml.writeAttribute(QStringLiteral("format"), QStringLiteral("html"));
+        xml.writeTextElement(QStringLiteral("text"), plain_to_html(record.answers[k]));
+        xml.writeStartElement(QStringLiteral("answer"));
+        xml.writeTextElement(QStringLiteral("text"), record.matches[k]);
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+}
+
 QString fraction(double percent)
 {
     return QString::number(percent, 'g', 7);
@@ -352,9 +390,11 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
     const bool typed = is_typed_question(record);
     xml.writeStartElement(QStringLiteral("question"));
     const bool numerical = is_numerical_question(record);
+    const bool matching = is_matching_question(record);
     xml.writeAttribute(QStringLiteral("type"), numerical ? QStringLiteral("numerical")
                                                : typed   ? QStringLiteral("shortanswer")
-                                                         : QStringLiteral("multichoice"));
+                                               : matching ? QStringLiteral("matching")
+                                                          : QStringLiteral("multichoice"));
     xml.writeStartElement(QStringLiteral("name"));
     xml.writeTextElement(QStringLiteral("text"), QStringLiteral("Q%1 %2").arg(number).arg(
                                                      short_name(record.question)));
@@ -364,9 +404,12 @@ void write_question(QXmlStreamWriter &xml, const ImportedBank &bank, const quest
         write_text(xml, QStringLiteral("generalfeedback"), plain_to_html(record.explanation));
     if (typed && !numerical)
         xml.writeTextElement(QStringLiteral("usecase"), record.case_sensitive ? QStringLiteral("1") : QStringLiteral("0"));
+    else if (matching)
+        write_pairs(xml, record);
     else if (!typed)
         xml.writeTextElement(QStringLiteral("single"), one_to_choose(record) ? QStringLiteral("true") : QStringLiteral("false"));
-    for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty(); ++k) {
+    // A matching question's stems are in its subquestions.
+    for (size_t k = 1; k <= max_answers && !record.answers[k].isEmpty() && !matching; ++k) {
         // Without weights of its own, several right: each right one a share,
         // a wrong one cancels all, so only exactly the right ones score, as
         // in this program.
