@@ -3,6 +3,7 @@
 #include "harness/quiz_harness.h"
 
 #include "bank/formats/bank_formats.h"
+#include "gui/accessible_window.h"
 #include "gui/choosetest.h"
 #include "gui/results_window.h"
 #include "quiz/question_order.h"
@@ -225,13 +226,16 @@ private slots:
         options.exam_mode = exam;
         options.exam_minutes = 10;
         h.program.session.start_with(options, {1, 2});
-        QVERIFY(ctl<QWidget>(window, "matching")->isVisibleTo(&window));
+        window.show();
+        QVERIFY(ctl<QWidget>(window, "matching")->isVisible());
         QVERIFY(!ctl<QPushButton>(window, "QChoice_", 1)->isVisibleTo(&window));
         const QList<QComboBox *> lists = ctl<QWidget>(window, "matching")->findChildren<QComboBox *>();
         QCOMPARE(lists.size(), 3);
         QCOMPARE(window.focusWidget(), lists[0]);
         QCOMPARE(lists[0]->accessibleName(), QStringLiteral("Blocking"));
         QTest::keyClick(lists[0], Qt::Key_Down);  // the first meaning offered: Discarding
+        QCOMPARE(times_announced(*ctl<QLabel>(window, "matching_notice")), 1);
+        QCOMPARE(lists[0]->accessibleDescription(), QStringLiteral("Discarding"));
         QTest::keyClick(lists[1], Qt::Key_Down);  // Discarding again, a wrong pair
         QTest::keyClick(lists[0], Qt::Key_Return);
         QuizHarness::settle();

@@ -12,7 +12,7 @@
 #   exhibit    a typed question's exhibit opened, its text read with Down
 #   review     a quiz quit, 'Review answers': Down/Up, Tab to the topic scores
 #   results    'Keep my results' ticked, then the options window's 'Results...'
-#   matching   a matching question of a GIFT bank: a meaning for each item
+#   matching   a matching question: a meaning for each item, then NEXT
 # Nothing is heard: Orca runs with no speech server and its debug log gives
 # the lines it would speak. Everything runs on a private display, D-Bus and
 # AT-SPI bus (tests/accessibility/session.sh) and is stopped at the end, or

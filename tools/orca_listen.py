@@ -30,8 +30,8 @@ import check_accessibility as ca  # noqa: E402  (the waiting and finding helpers
 import pyatspi  # noqa: E402
 
 SCENARIO_BANK = os.path.join(HERE, "..", "src", "bank", "scenarios", "scenarios.json")
-# A GIFT bank whose first question is a matching one.
-MATCHING_BANK = os.path.join(HERE, "..", "tests", "data", "formats", "gift-matching.gift")
+# A bank of matching questions.
+MATCHING_BANK = os.path.join(HERE, "..", "tests", "accessibility", "matching-bank.json")
 
 # Orca's settings: no speech server (its name empty), no braille, and no
 # echo of the keys pressed, so that what is said is what Orca says about the
@@ -297,7 +297,7 @@ def exam(listener, bank):
 
 
 def matching(listener, bank):
-    """A matching question (quiz 1 of a GIFT bank): a meaning chosen for
+    """A matching question (quiz 1 of a small bank): a meaning chosen for
     each item with Down, Tab to the next list, the last pair left wrong,
     then NEXT and the answer window."""
     start_quiz(listener, 1)

@@ -1,5 +1,7 @@
 #include "gui/matching_panel.h"
 
+#include "gui/accessible_window.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
@@ -16,7 +18,24 @@ MatchingPanel::MatchingPanel(QWidget &window, const QRect &rows_area) : QScrollA
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(true);
+    // Said, not seen: Qt 6.4 gives a closed list no selection a screen
+    // reader could read its new entry from.
+    notice_ = new QLabel(this);
+    notice_->setObjectName(QStringLiteral("matching_notice"));
+    notice_->setGeometry(0, 0, 0, 0);
+    mark_as_notice(*notice_);
     hide();
+}
+
+void MatchingPanel::tell_choice(QComboBox &list, bool now)
+{
+    // The meaning given is read as the list takes the focus, and at once
+    // when it changes.
+    list.setAccessibleDescription(list.currentIndex() > 0 ? list.currentText() : tr("No meaning given"));
+    if (!now)
+        return;
+    notice_->setText(tr("%1: %2").arg(list.accessibleName(), list.accessibleDescription()));
+    announce(*notice_);
 }
 
 void MatchingPanel::show_question(const question_record &record, const QFont &font)
@@ -39,6 +58,8 @@ void MatchingPanel::show_question(const question_record &record, const QFont &fo
         for (int slot : offer_)
             list->addItem(record.matches[size_t(slot + 1)]);
         list->setAccessibleName(text.simplified());
+        tell_choice(*list, false);
+        connect(list, &QComboBox::activated, this, [this, list] { tell_choice(*list, true); });
         list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         list->setMinimumContentsLength(8);
         // The open list shows whole meanings, however narrow the box.
@@ -70,6 +91,7 @@ void MatchingPanel::set_matched(const MatchingAnswer &matched)
     for (size_t stem = 0; stem < lists_.size() && stem < matched.size(); ++stem) {
         const auto at = std::find(offer_.begin(), offer_.end(), matched[stem]);
         lists_[stem]->setCurrentIndex(at == offer_.end() ? 0 : int(at - offer_.begin()) + 1);
+        tell_choice(*lists_[stem], false);
     }
 }
 

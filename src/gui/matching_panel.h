@@ -6,6 +6,7 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 
 // The answer of a matching question: each stem beside a list of the
 // meanings to give it, in rows that scroll over the place of the window's
@@ -28,6 +29,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The list's accessible description is the meaning given; now says it at once.
+    void tell_choice(QComboBox &list, bool now);
+
+    QLabel *notice_ = nullptr;
     std::vector<QComboBox *> lists_;
     std::vector<int> offer_;  // the meaning slot of each list entry after the first
 };
