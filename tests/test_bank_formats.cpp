@@ -510,7 +510,7 @@ void TestBankFormats::read_as_meant_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<BankFormat>("format");
-    QTest::addColumn<QStringList>("questions");  // "text|answers|right|type[|files][|matches]" each
+    QTest::addColumn<QStringList>("questions");  // "text|answers|right|type[|files][|matches][|formatted]" each
     QTest::addColumn<QStringList>("problems");   // "line W|E message start" each
     QTest::newRow("gift, no blank line") << QByteArray("::Q1::One? {=a ~b}\n::Q2::Two? {=c ~d}\n\nThree? {=e ~f}\n")
                                          << BankFormat::Gift << QStringList{"Three?|e,f|1|single_answer"}
@@ -546,6 +546,28 @@ void TestBankFormats::read_as_meant_data()
         << QByteArray("{\"questions\": [{\"question\": \"Match.\", \"question_type\": \"MATCHING\", \"answers\": [\"%50%a\", \"b\"], "
                       "\"matches\": [\"1 -> 2\", \"3\", \"4\"]}]}")
         << BankFormat::Json << QStringList{"Match.|%50%a,b||MATCHING|1 -> 2,3,4"} << QStringList();
+    // Formatting is kept for the question window, and nothing else of the HTML.
+    QTest::newRow("gift html: formatting, a script, a picture on the web")
+        << QByteArray("[html]Is <i>go</i> a <b onclick=\"x()\">verb</b> here?<script>alert(1)</script>"
+                      "<img src=\"http://example.org/x.png\"> {=yes ~no}")
+        << BankFormat::Gift << QStringList{"Is go a verb here?|yes,no|1|single_answer|Is <i>go</i> a <b>verb</b> here?"}
+        << QStringList();
+    QTest::newRow("gift html: a tag left open, another closed out of turn")
+        << QByteArray("[html]<b>Root <i>bridge</b> election</i> {=yes ~no}") << BankFormat::Gift
+        << QStringList{"Root bridge election|yes,no|1|single_answer|<b>Root <i>bridge</i></b> election"} << QStringList();
+    QTest::newRow("moodle html: paragraphs, a link, a no-break space")
+        << QByteArray("<quiz><question type=\"multichoice\"><questiontext format=\"html\"><text><![CDATA[<p>A frame on "
+                      "VLAN&nbsp;<strong>10</strong> leaves an <em>access</em> port <a href=\"http://example.org\">untagged</a>."
+                      "</p><p>Which port?</p>]]></text></questiontext><answer fraction=\"100\"><text>Gi0/1</text></answer>"
+                      "<answer fraction=\"0\"><text>Gi0/2</text></answer></question></quiz>")
+        << BankFormat::MoodleXml
+        << QStringList{"A frame on VLAN 10 leaves an access port untagged.\r\nWhich port?|Gi0/1,Gi0/2|1|single_answer|"
+                       "A frame on VLAN&nbsp;<b>10</b> leaves an <i>access</i> port untagged.<br>Which port?"}
+        << QStringList();
+    QTest::newRow("json: formatting given with attributes and a script")
+        << QByteArray("{\"questions\": [{\"question\": \"Bold?\", \"question_html\": \"<img src=x onerror=alert(1)>"
+                      "<b onclick=\\\"x\\\">Bold</b>?<script>bad()</script>\", \"answers\": [\"a\", \"b\"], \"correct\": [1]}]}")
+        << BankFormat::Json << QStringList{"Bold?|a,b|1|single_answer|<b>Bold</b>?"} << QStringList();
     QTest::newRow("names outside the folder")
         << QByteArray("{\"questions\": [{\"question\": \"Q?\", \"answers\": [\"a\", \"b\"], \"correct\": [1], "
                       "\"exhibits\": [\"/etc/shadow\", \"notes/a.txt\", \"../../x\"], \"diagrams\": [\"~/.ssh/id_rsa\"]}]}")
@@ -570,6 +592,8 @@ void TestBankFormats::read_as_meant()
                 parts << (field(record, "exhibits") + field(record, "diagrams"));
             if (is_matching_question(record))
                 parts << field(record, "matches").replace('|', ',');
+            if (!record.question_html.isEmpty())
+                parts << record.question_html;
             lines << parts.join('|');
         }
         return lines;

@@ -255,6 +255,24 @@ private slots:
             QVERIFY(h.answers.last().contains(QStringLiteral("Learning  ->  Learning")));
     }
 
+    // A question's formatting shows, its text unchanged.
+    void formatted_question_text_is_shown()
+    {
+        QuizHarness h;
+        h.start_program();
+        question_record &record = h.program.bank.at(1);
+        record.question = QStringLiteral("Is go a verb?");
+        record.question_html = QStringLiteral("Is <i>go</i> a verb?");
+        QPlainTextEdit *text = ctl<QPlainTextEdit>(h.program.windows.get<quest>(), "Q1");
+        h.program.session.start_with(QuizOptions{}, {1});
+        QCOMPARE(text->toPlainText(), record.question);
+        QTextCursor at(text->document());
+        for (const auto &[position, italic] : {std::pair{4, true}, std::pair{6, false}}) {
+            at.setPosition(position);
+            QCOMPARE(at.charFormat().fontItalic(), italic);
+        }
+    }
+
     void enter_presses_the_focused_button()
     {
         QuizHarness h;

@@ -176,6 +176,7 @@ QString read_question_json(const QJsonObject &json, question_record &record, QSt
 
     record = question_record();
     record.question = text(json, "question", Warnings(nullptr));
+    record.question_html = text(json, "question_html", warnings);
     QStringList lines;
     for (const QJsonValue &line : list(json, "explanation", warnings))
         lines << line.toString().trimmed();
@@ -232,6 +233,7 @@ QJsonObject write_question_json(const question_record &record)
     QJsonObject json;
     put_text(json, "topic", record.topic);
     json.insert(QLatin1String("question"), record.question);
+    put_text(json, "question_html", record.question_html);
     json.insert(QLatin1String("answers"), strings(record.answers));
     QJsonArray correct;
     for (size_t k = 1; k < record.correct.size(); ++k) {

@@ -24,6 +24,9 @@ struct AnswerUnit {
 // answer letters on screen; index 0 exists and is never used.
 struct question_record {
     QString question;
+    // The question with its inline formatting (formatted_html), shown in
+    // place of question when not "": bold, italic... from a bank in HTML.
+    QString question_html;
     std::array<QString, max_answers + 1> answers;   // 1..max_answers; a choice the question lacks is ""
     std::array<qint16, max_answers + 1> correct{};  // 1 = right, 0 = wrong
     QString explanation;              // lines joined by CR LF, "" when none

@@ -236,6 +236,12 @@ void quest::lay_out_question()
     const bool matching = is_matching_question(record);
     use_rows(!typed && !matching && !record.answers[7].trimmed().isEmpty());
     ui().Q1->setPlainText(record.question);
+    if (!record.question_html.isEmpty()) {
+        // Bold, italic and the like, and nothing else: the text was reduced
+        // to those tags when the bank was read.
+        ui().Q1->clear();
+        ui().Q1->appendHtml(record.question_html);
+    }
     ui().cluebutton->setVisible(!record.clue.trimmed().isEmpty());
     abox[1]->setFrameShape(QFrame::NoFrame);
     ui().typestuff->hide();

@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QUrl>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -239,20 +241,23 @@ QString clean_text(const QString &text)
     return out;
 }
 
-PlainText html_to_plain(const QString &html)
+namespace {
+
+bool is_tag(QStringView name, const char *wanted)
 {
-    PlainText plain;
-    if (is_plain(html)) {
-        plain.text = html;
-        return plain;
-    }
-    QString &out = plain.text;
-    out.reserve(html.size());
-    bool space = false;  // white space seen since the last character written
-    const auto line_end = [&] {
-        out += QLatin1Char('\n');
-        space = false;
-    };
+    return name.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0;
+}
+
+// Walks HTML as the learning platforms read it: comments, and what script
+// and style elements hold, are left out. Calls on_tag(name, closing, tag,
+// after_space) for each tag (tag: what stands between < and >), and
+// on_text(run, after_space) for each run of characters, entities decoded;
+// after_space tells whether white space came since the last run.
+template<typename OnTag, typename OnText>
+void walk_html(const QString &html, OnTag on_tag, OnText on_text)
+{
+    bool space = false;
+    QString decoded;
     qsizetype k = 0;
     while (k < html.size()) {
         const QChar c = html.at(k);
@@ -272,24 +277,12 @@ PlainText html_to_plain(const QString &html)
                 ++name_end;
             const QStringView name = tag.mid(closing ? 1 : 0, name_end - (closing ? 1 : 0));
             k = end + 1;
-            if (name.compare(QLatin1String("br"), Qt::CaseInsensitive) == 0) {
-                line_end();
-            } else if (is_block_tag(name)) {
-                if (!out.isEmpty() && !out.endsWith(QLatin1Char('\n')))
-                    line_end();
-            } else if (!closing && name.compare(QLatin1String("img"), Qt::CaseInsensitive) == 0) {
-                QString source = attribute(tag, QLatin1String("src"));
-                if (source.startsWith(kPluginFile))
-                    source = QUrl::fromPercentEncoding(source.mid(kPluginFile.size()).toUtf8());
-                if (!source.isEmpty() && !source.contains(QLatin1Char(':'))) {
-                    plain.pictures << source;
-                    plain.picture_texts << attribute_text(attribute(tag, QLatin1String("alt")));
-                }
-            } else if (!closing && (name.compare(QLatin1String("script"), Qt::CaseInsensitive) == 0 ||
-                                    name.compare(QLatin1String("style"), Qt::CaseInsensitive) == 0)) {
+            if (!closing && (is_tag(name, "script") || is_tag(name, "style"))) {
                 const qsizetype close = html.indexOf(QLatin1String("</") + name.toString(), k, Qt::CaseInsensitive);
                 k = close < 0 ? html.size() : close;
+                continue;
             }
+            on_tag(name, closing, tag, space);
             continue;
         }
         if (c.isSpace()) {
@@ -297,20 +290,123 @@ PlainText html_to_plain(const QString &html)
             ++k;
             continue;
         }
-        if (space && !out.isEmpty() && !out.endsWith(QLatin1Char('\n')))
-            out += QLatin1Char(' ');
-        space = false;
         if (c == QLatin1Char('&')) {
-            k = decode_entity(html, k, out);
+            decoded.clear();
+            k = decode_entity(html, k, decoded);
+            on_text(QStringView(decoded), std::exchange(space, false));
             continue;
         }
-        const qsizetype start = k;  // a run of text, copied at once
+        const qsizetype start = k;  // a run of text, passed on at once
         while (k < html.size() && html.at(k) != QLatin1Char('<') && html.at(k) != QLatin1Char('&') && !html.at(k).isSpace())
             ++k;
-        out += QStringView(html).mid(start, k - start);
+        on_text(QStringView(html).mid(start, k - start), std::exchange(space, false));
     }
+}
+
+// The inline formatting kept for the question window, each by one name.
+QLatin1String inline_format(QStringView name)
+{
+    static const std::pair<const char *, const char *> formats[] = {
+        {"b", "b"}, {"strong", "b"}, {"i", "i"}, {"em", "i"}, {"u", "u"}, {"sub", "sub"}, {"sup", "sup"},
+        {"code", "code"}, {"tt", "code"}, {"kbd", "code"}, {"s", "s"}, {"strike", "s"}, {"del", "s"}};
+    for (const auto &[from, to] : formats) {
+        if (is_tag(name, from))
+            return QLatin1String(to);
+    }
+    return QLatin1String();
+}
+
+} // namespace
+
+PlainText html_to_plain(const QString &html)
+{
+    PlainText plain;
+    if (is_plain(html)) {
+        plain.text = html;
+        return plain;
+    }
+    QString &out = plain.text;
+    out.reserve(html.size());
+    const auto line_end = [&out] { out += QLatin1Char('\n'); };
+    walk_html(
+        html,
+        [&](QStringView name, bool closing, QStringView tag, bool) {
+            if (is_tag(name, "br")) {
+                line_end();
+            } else if (is_block_tag(name)) {
+                if (!out.isEmpty() && !out.endsWith(QLatin1Char('\n')))
+                    line_end();
+            } else if (!closing && is_tag(name, "img")) {
+                QString source = attribute(tag, QLatin1String("src"));
+                if (source.startsWith(kPluginFile))
+                    source = QUrl::fromPercentEncoding(source.mid(kPluginFile.size()).toUtf8());
+                if (!source.isEmpty() && !source.contains(QLatin1Char(':'))) {
+                    plain.pictures << source;
+                    plain.picture_texts << attribute_text(attribute(tag, QLatin1String("alt")));
+                }
+            }
+        },
+        [&](QStringView run, bool after_space) {
+            if (after_space && !out.isEmpty() && !out.endsWith(QLatin1Char('\n')))
+                out += QLatin1Char(' ');
+            out += run;
+        });
     plain.text = tidy_lines(out);
     return plain;
+}
+
+QString formatted_html(const QString &html)
+{
+    QString out;
+    std::vector<QLatin1String> open;  // the formats open, innermost last
+    bool formatted = false;
+    bool spaced = false;  // the space before the next run is written already
+    const auto ends_line = [&out] { return out.isEmpty() || out.endsWith(QLatin1String("<br>")); };
+    walk_html(
+        html,
+        [&](QStringView name, bool closing, QStringView, bool after_space) {
+            if (is_tag(name, "br") || is_block_tag(name)) {
+                if (is_tag(name, "br") || !ends_line())
+                    out += QLatin1String("<br>");
+                return;
+            }
+            const QLatin1String format = inline_format(name);
+            if (format.isEmpty())
+                return;
+            if (!closing) {
+                // "a <b>b": the space stays before the formatting.
+                if (after_space && !spaced && !ends_line()) {
+                    out += QLatin1Char(' ');
+                    spaced = true;
+                }
+                open.push_back(format);
+                out += QLatin1Char('<') + format + QLatin1Char('>');
+                return;
+            }
+            // A closing tag closes what was opened inside it too; one that
+            // closes nothing open is left out.
+            const auto at = std::find(open.rbegin(), open.rend(), format);
+            if (at == open.rend())
+                return;
+            for (auto k = open.rbegin(); k != std::next(at); ++k)
+                out += QLatin1String("</") + *k + QLatin1Char('>');
+            open.erase(std::prev(at.base()), open.end());
+            formatted = true;
+        },
+        [&](QStringView run, bool after_space) {
+            if (after_space && !spaced && !ends_line())
+                out += QLatin1Char(' ');
+            spaced = false;
+            // A no-break space written as such stays one; as a character
+            // it is white space.
+            out += run.toString().toHtmlEscaped().replace(kNoBreakSpace, QLatin1String("&nbsp;"));
+        });
+    formatted = formatted || !open.empty();
+    for (auto k = open.rbegin(); k != open.rend(); ++k)
+        out += QLatin1String("</") + *k + QLatin1Char('>');
+    while (out.endsWith(QLatin1String("<br>")))
+        out.chop(4);
+    return formatted ? out : QString();
 }
 
 bool looks_like_html(QStringView text)

@@ -55,6 +55,13 @@ struct PlainText {
 };
 PlainText html_to_plain(const QString &html);
 
+// The inline formatting of HTML (bold, italic, underline, struck, sub- and
+// superscript, code) as HTML of those tags alone, without attributes, for
+// the question window to show: the text as html_to_plain reads it, line
+// ends as <br>, everything else left out, so nothing is fetched or run.
+// Empty when the HTML formats nothing. Reading its own output gives it back.
+QString formatted_html(const QString &html);
+
 // Whether a text with no format of its own holds HTML: a tag of the few
 // that texts are formatted with (<i>, <b>, <p>, <br>, <div>, <span>,
 // <code>...). Read as HTML (html_to_plain), such a text is shown as the

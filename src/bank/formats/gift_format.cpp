@@ -110,6 +110,9 @@ public:
         if (!after.isEmpty())
             question += QLatin1String(" _____ ") + after;
         draft_.record.question = question;
+        // The formatting of a question whose text comes before its answers.
+        if (const QString raw = unescape(block.left(open)).trimmed(); after.isEmpty() && in_html(raw))
+            draft_.record.question_html = raw;
         read_answers(block.mid(open + 1, close - open - 1).trimmed());
     }
 
@@ -119,12 +122,14 @@ private:
     QString text(QStringView raw)
     {
         const QString plain = unescape(raw).trimmed();
-        if (!(format_given_ ? html_ : looks_like_html(plain)))
+        if (!in_html(plain))
             return with_line_breaks(plain);
         PlainText converted = html_to_plain(plain);
         draft_.diagrams << converted.pictures;
         return converted.text;
     }
+
+    bool in_html(const QString &text) const { return format_given_ ? html_ : looks_like_html(text); }
 
     void read_answers(QStringView body)
     {
@@ -493,11 +498,11 @@ QByteArray export_gift(const ImportedBank &bank)
         }
         // Diagrams can only be named, as pictures of an HTML question text;
         // the platform asks for the files themselves.
-        const bool html = !record.diagrams[1].isEmpty();
+        const bool html = !record.diagrams[1].isEmpty() || !record.question_html.isEmpty();
         const auto text = [html](const QString &plain) { return escaped(html ? plain_to_html(plain) : plain); };
         QString question = record.question;
         if (html) {
-            question = plain_to_html(question);
+            question = record.question_html.isEmpty() ? plain_to_html(question) : record.question_html;
             for (size_t k = 1; k <= 3; ++k) {
                 if (!record.diagrams[k].isEmpty())
                     question += QLatin1String("<br>") + picture_tag(record.diagrams[k]);

@@ -240,6 +240,8 @@ void add_record(ImportedBank &bank, question_record record, int line)
     for (QString *text : {&record.question, &record.explanation, &record.question_type, &record.clue,
                           &record.answer_note, &record.topic, &record.reserved_text})
         *text = clean_text(*text).trimmed();
+    // Whatever a file says the formatting is, only what it formats is kept.
+    record.question_html = formatted_html(clean_text(record.question_html));
     for (auto *items : {&record.answers, &record.answer_feedback, &record.matches}) {
         for (QString &text : *items)
             text = clean_text(text).trimmed();

@@ -140,6 +140,8 @@ private:
         }
         const PlainText text = convert(question);
         draft.record.question = text.text;
+        if (const XmlNode *html = html_text(question))
+            draft.record.question_html = html->text;
         for (qsizetype n = 0; n < text.pictures.size(); ++n) {
             const QString &name = text.pictures.at(n);
             draft.diagrams << (files.contains(name) ? add_picture(bank_, name, files.take(name)) : name);
@@ -211,16 +213,22 @@ private:
         }
     }
 
+    // The <text> of an element that holds HTML, by its format; else null.
+    static const XmlNode *html_text(const XmlNode *node)
+    {
+        const QString format = node ? node->attribute(QLatin1String("format")) : QString();
+        return format == QLatin1String("plain_text") || format == QLatin1String("markdown")
+                   ? nullptr
+                   : node ? node->child(QLatin1String("text")) : nullptr;
+    }
+
     // Plain text of an element holding <text>, by its format.
     static PlainText convert(const XmlNode *node)
     {
+        if (const XmlNode *html = html_text(node))
+            return html_to_plain(html->text);
         const XmlNode *text = node ? node->child(QLatin1String("text")) : nullptr;
-        if (!text)
-            return {};
-        const QString format = node->attribute(QLatin1String("format"));
-        if (format == QLatin1String("plain_text") || format == QLatin1String("markdown"))
-            return {with_line_breaks(QStringView(text->text).trimmed()), {}, {}};
-        return html_to_plain(text->text);
+        return text ? PlainText{with_line_breaks(QStringView(text->text).trimmed()), {}, {}} : PlainText{};
     }
 
     ImportedBank &bank_;
@@ -302,7 +310,7 @@ QString alt_attribute(const QString &description)
 // text: embedded when the bank holds them, else named for the teacher to add.
 void write_question_text(QXmlStreamWriter &xml, const ImportedBank &bank, const question_record &record)
 {
-    QString html = plain_to_html(record.question);
+    QString html = record.question_html.isEmpty() ? plain_to_html(record.question) : record.question_html;
     for (size_t k = 1; k <= 3; ++k) {
         const QString &name = record.diagrams[k];
         if (name.isEmpty())
