@@ -2,6 +2,7 @@
 // interleave, question order and answer shuffles, the random generator,
 // marking, score, percentage, gauge and the texts shown to the student.
 #include "quiz/centering_position.h"
+#include "harness/matching_sample.h"
 #include "quiz/marking.h"
 #include "quiz/matching_marking.h"
 #include "quiz/review_text.h"
@@ -254,8 +255,8 @@ private slots:
         QCOMPARE(typed_is_right(record, typed), right);
     }
 
-    // The 802.1D port states paired with the RSTP state each becomes; two
-    // stems share a meaning, and "Flooding" pairs with none.
+    // The 802.1D port states paired with the RSTP state each becomes: the
+    // offer is Discarding (slot 0), Flooding (4), Forwarding (3), Learning (2).
     void matching_marking_data()
     {
         QTest::addColumn<MatchingAnswer>("matched");
@@ -274,14 +275,7 @@ private slots:
         QFETCH(MatchingAnswer, matched);
         QFETCH(bool, right);
         QFETCH(QString, outcome);
-        question_record record;
-        record.question_type = matching_type();
-        const QStringList stems{"Blocking", "Listening", "Learning", "Forwarding"};
-        const QStringList meanings{"Discarding", "Discarding", "Learning", "Forwarding", "Flooding"};
-        for (int k = 0; k < meanings.size(); ++k) {
-            record.answers[size_t(k + 1)] = stems.value(k);
-            record.matches[size_t(k + 1)] = meanings[k];
-        }
+        const question_record record = port_states_matching();
         QCOMPARE(matching_offer(record), (std::vector<int>{0, 4, 3, 2}));
         LoggedAnswer answer;
         answer.shown = record;
@@ -297,8 +291,10 @@ private slots:
         // Shuffled, each stem keeps its meaning and the distractor its place.
         RandomGenerator random(11);
         const question_record shown = present_question(record, true, random).record;
-        for (int k = 1; k <= 4; ++k)
-            QCOMPARE(shown.matches[size_t(k)], meanings[int(stems.indexOf(shown.answers[size_t(k)]))]);
+        for (size_t k = 1; k <= 4; ++k) {
+            const auto stem = std::find(record.answers.begin(), record.answers.end(), shown.answers[k]);
+            QCOMPARE(shown.matches[k], record.matches[size_t(stem - record.answers.begin())]);
+        }
         QCOMPARE(shown.matches[5], QStringLiteral("Flooding"));
     }
 

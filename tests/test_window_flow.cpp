@@ -5,6 +5,7 @@
 #include "bank/formats/bank_formats.h"
 #include "gui/accessible_window.h"
 #include "gui/choosetest.h"
+#include "harness/matching_sample.h"
 #include "gui/results_window.h"
 #include "quiz/question_order.h"
 #include "quiz/quiz_texts.h"
@@ -207,15 +208,7 @@ private slots:
     void a_matching_question_is_answered_in_its_lists()
     {
         QFETCH(bool, exam);
-        question_record record;
-        record.question = QStringLiteral("Give each 802.1D port state the RSTP state it becomes.");
-        record.question_type = matching_type();
-        const QStringList stems{"Blocking", "Learning", "Forwarding"};
-        const QStringList meanings{"Discarding", "Learning", "Forwarding", "Flooding"};
-        for (int k = 0; k < meanings.size(); ++k) {
-            record.answers[size_t(k + 1)] = stems.value(k);
-            record.matches[size_t(k + 1)] = meanings[k];
-        }
+        const question_record record = port_states_matching();
         QuizHarness h;
         h.start_program();
         h.program.bank.at(1) = h.program.bank.at(2) = record;
@@ -230,13 +223,13 @@ private slots:
         QVERIFY(ctl<QWidget>(window, "matching")->isVisible());
         QVERIFY(!ctl<QPushButton>(window, "QChoice_", 1)->isVisibleTo(&window));
         const QList<QComboBox *> lists = ctl<QWidget>(window, "matching")->findChildren<QComboBox *>();
-        QCOMPARE(lists.size(), 3);
+        QCOMPARE(lists.size(), 4);
         QCOMPARE(window.focusWidget(), lists[0]);
         QCOMPARE(lists[0]->accessibleName(), QStringLiteral("Blocking"));
         QTest::keyClick(lists[0], Qt::Key_Down);  // the first meaning offered: Discarding
         QCOMPARE(times_announced(*ctl<QLabel>(window, "matching_notice")), 1);
         QCOMPARE(lists[0]->accessibleDescription(), QStringLiteral("Discarding"));
-        QTest::keyClick(lists[1], Qt::Key_Down);  // Discarding again, a wrong pair
+        QTest::keyClick(lists[1], Qt::Key_Down);  // Discarding again, right for Listening too
         QTest::keyClick(lists[0], Qt::Key_Return);
         QuizHarness::settle();
         if (exam) {
@@ -249,8 +242,8 @@ private slots:
         }
         const LoggedAnswer &marked = h.program.session.answers().answers().front();
         QVERIFY(!marked.right && marked.answered);
-        QCOMPARE(marked.matched, (MatchingAnswer{0, 0, -1}));
-        QCOMPARE(outcome_lines(marked), QStringList{"Partial credit: 33.33% (1 of 3 pairs right)."});
+        QCOMPARE(marked.matched, (MatchingAnswer{0, 0, -1, -1}));
+        QCOMPARE(outcome_lines(marked), QStringList{"Partial credit: 50% (2 of 4 pairs right)."});
         if (!exam)
             QVERIFY(h.answers.last().contains(QStringLiteral("Learning  ->  Learning")));
     }

@@ -14,6 +14,7 @@
 #include "gui/results_window.h"
 #include "gui/review_window.h"
 #include "gui/welcome.h"
+#include "harness/matching_sample.h"
 #include "harness/quiz_harness.h"
 #include "history/question_identity.h"
 
@@ -112,16 +113,7 @@ int main(int argc, char *argv[])
     typed.question_type = QStringLiteral("fill_in");
     typed.answers[1] = QStringLiteral("0x8100");
     bank.at(5) = typed;
-    question_record matching;
-    matching.question = QStringLiteral("Give each 802.1D port state the state it becomes in RSTP.");
-    matching.question_type = matching_type();
-    const QStringList stems{"Blocking", "Listening", "Learning", "Forwarding"};
-    const QStringList meanings{"Discarding", "Discarding", "Learning", "Forwarding", "Flooding"};
-    for (int k = 0; k < meanings.size(); ++k) {
-        matching.answers[size_t(k + 1)] = stems.value(k);
-        matching.matches[size_t(k + 1)] = meanings[k];
-    }
-    bank.at(13) = matching;
+    bank.at(13) = port_states_matching();
     auto &options = harness.agree();
     save(options, QStringLiteral("pick_a_quiz"));
     ctl<QCheckBox>(options, "random_questions")->setChecked(false);
@@ -140,7 +132,7 @@ int main(int argc, char *argv[])
     harness.answer(window, true);
     const QList<QComboBox *> lists = ctl<QWidget>(window, "matching")->findChildren<QComboBox *>();
     for (int stem = 0; stem < lists.size(); ++stem)
-        lists[stem]->setCurrentIndex(lists[stem]->findText(meanings[stem == 3 ? 2 : stem]));
+        lists[stem]->setCurrentIndex(lists[stem]->findText(bank.at(13).matches[size_t(stem == 3 ? 3 : stem + 1)]));
     save(window, QStringLiteral("quest-matching"));
     const auto exec = program.modal.exec;
     program.modal.exec = [](QDialog &dialog) { save(dialog, QStringLiteral("theanswer-matching")); };
