@@ -1,19 +1,13 @@
 #include "gui/long_answer_list.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
-LongAnswerList::LongAnswerList(QWidget &window, const QRect &rows_area) : QScrollArea(&window)
+LongAnswerList::LongAnswerList(QWidget &window, const QRect &rows_area)
+    : AnswerArea(window, rows_area, QStringLiteral("long_answers"), tr("Answers"))
 {
-    setObjectName(QStringLiteral("long_answers"));
-    setAccessibleName(tr("Answers"));
-    setGeometry(rows_area);
-    setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setWidgetResizable(true);
     auto *rows = new QWidget;
     auto *grid = new QGridLayout(rows);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -32,7 +26,6 @@ LongAnswerList::LongAnswerList(QWidget &window, const QRect &rows_area) : QScrol
     }
     grid->setRowStretch(int(max_answers), 1);
     setWidget(rows);
-    hide();
 }
 
 void LongAnswerList::show_like(const QPushButton &letter, const QPlainTextEdit &box)
@@ -50,12 +43,4 @@ void LongAnswerList::show_like(const QPushButton &letter, const QPlainTextEdit &
     }
     show();
     verticalScrollBar()->setValue(0);
-}
-
-bool LongAnswerList::eventFilter(QObject *watched, QEvent *event)
-{
-    // A letter reached by Tab or by its key scrolls into view.
-    if (event->type() == QEvent::FocusIn)
-        ensureWidgetVisible(static_cast<QWidget *>(watched));
-    return QScrollArea::eventFilter(watched, event);
 }

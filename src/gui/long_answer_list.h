@@ -1,8 +1,8 @@
 #pragma once
 
 #include "bank/question_record.h"
+#include "gui/answer_area.h"
 
-#include <QScrollArea>
 #include <array>
 
 class QPlainTextEdit;
@@ -12,10 +12,9 @@ class QPushButton;
 // beside their texts, as the window's own six rows look, in a list that
 // scrolls over the place of those six. The window shows it only for such
 // questions, so that a question of six answers or fewer keeps its rows.
-class LongAnswerList : public QScrollArea
+class LongAnswerList : public AnswerArea
 {
 public:
-    // Lies over rows_area of the window, hidden until shown.
     LongAnswerList(QWidget &window, const QRect &rows_area);
 
     // Indexed from 1 like the letters.
@@ -25,9 +24,6 @@ public:
     // Shows the list from its top, its rows sized like the window's first
     // row as it is now (the window may have been resized).
     void show_like(const QPushButton &letter, const QPlainTextEdit &box);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     std::array<QPushButton *, max_answers + 1> letters_{};

@@ -4,27 +4,20 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
 #include <algorithm>
 
-MatchingPanel::MatchingPanel(QWidget &window, const QRect &rows_area) : QScrollArea(&window)
+MatchingPanel::MatchingPanel(QWidget &window, const QRect &rows_area)
+    : AnswerArea(window, rows_area, QStringLiteral("matching"), tr("Match each item"))
 {
-    setObjectName(QStringLiteral("matching"));
-    setAccessibleName(tr("Match each item"));
-    setGeometry(rows_area);
-    setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setWidgetResizable(true);
     // Said, not seen: Qt 6.4 gives a closed list no selection a screen
     // reader could read its new entry from.
     notice_ = new QLabel(this);
     notice_->setObjectName(QStringLiteral("matching_notice"));
     notice_->setGeometry(0, 0, 0, 0);
     mark_as_notice(*notice_);
-    hide();
 }
 
 void MatchingPanel::tell_choice(QComboBox &list, bool now)
@@ -93,12 +86,4 @@ void MatchingPanel::set_matched(const MatchingAnswer &matched)
         lists_[stem]->setCurrentIndex(at == offer_.end() ? 0 : int(at - offer_.begin()) + 1);
         tell_choice(*lists_[stem], false);
     }
-}
-
-bool MatchingPanel::eventFilter(QObject *watched, QEvent *event)
-{
-    // A list reached by Tab scrolls into view.
-    if (event->type() == QEvent::FocusIn)
-        ensureWidgetVisible(static_cast<QWidget *>(watched));
-    return QScrollArea::eventFilter(watched, event);
 }

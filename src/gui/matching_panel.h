@@ -1,8 +1,8 @@
 #pragma once
 
+#include "gui/answer_area.h"
 #include "quiz/matching_marking.h"
 
-#include <QScrollArea>
 #include <vector>
 
 class QComboBox;
@@ -12,10 +12,9 @@ class QLabel;
 // meanings to give it, in rows that scroll over the place of the window's
 // answer rows. A list is named with its stem for a screen reader, and its
 // first entry gives nothing.
-class MatchingPanel : public QScrollArea
+class MatchingPanel : public AnswerArea
 {
 public:
-    // Lies over rows_area of the window, hidden until shown.
     MatchingPanel(QWidget &window, const QRect &rows_area);
 
     // Shows the record's stems, none given a meaning, from the top, in font.
@@ -24,9 +23,6 @@ public:
     void set_matched(const MatchingAnswer &matched);
     // The first stem's list, which takes the focus as the question appears.
     QComboBox *first_list() const { return lists_.empty() ? nullptr : lists_.front(); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The list's accessible description is the meaning given; now says it at once.
