@@ -11,6 +11,7 @@
 // A failure names the seed and the action; the same seed makes the same
 // choices for as long as the program shows the same questions (the program
 // shuffles from the clock, so a replay may drift once a shuffle is on).
+#include "harness/matching_sample.h"
 #include "harness/quiz_harness.h"
 
 #include "gui/choosetest.h"
@@ -39,8 +40,9 @@ namespace {
 constexpr quint32 default_seed = 20240601;
 constexpr int default_actions = 2000;
 
-// The bank has no typed questions, clues, diagrams or exhibits of its own,
-// so every time it is filled some records get them, the same ones each time.
+// The bank has no typed or matching questions, clues, diagrams or exhibits
+// of its own, so every time it is filled some records get them, the same
+// ones each time.
 const QString dressed_mark = QStringLiteral("soak-dressed");
 const QString diagram_file = QStringLiteral("soak-diagram.png");
 const QString exhibit_file = QStringLiteral("soak-exhibit.txt");
@@ -59,6 +61,13 @@ void dress_bank(QuestionBank &bank)
             record.answers = {QString(), QStringLiteral("trunk"), QStringLiteral(" Dot1Q "), QString(),
                               QString(), QString(), QString()};
             record.correct = {0, 1, 1, 0, 0, 0, 0};
+        }
+        if (i % 13 == 8) {
+            const question_record matching = port_states_matching();
+            record.question_type = matching.question_type;
+            record.answers = matching.answers;
+            record.matches = matching.matches;
+            record.correct = {};
         }
         if (i % 5 == 1)
             record.clue = QStringLiteral("Think of what the switch floods.");
@@ -122,6 +131,7 @@ struct Stats {
     int marked_right = 0;
     int answer_windows = 0;
     int typed_marked = 0;
+    int matching_marked = 0;
     int clues = 0;
     int diagrams = 0;
     int exhibits = 0;
@@ -361,6 +371,18 @@ std::vector<Action> SoakTest::possible_actions()
                                    }
                                }});
         }
+        if (is_matching_question(program().session.state().current_record)) {
+            const QList<QComboBox *> lists = ctl<QWidget>(window, "matching")->findChildren<QComboBox *>();
+            actions.push_back({QStringLiteral("give each item its meaning"), 1.5, [this, lists] {
+                                   const question_record &record = program().session.state().current_record;
+                                   for (int stem = 0; stem < lists.size(); ++stem)
+                                       lists[stem]->setCurrentIndex(lists[stem]->findText(record.matches[size_t(stem + 1)]));
+                               }});
+            actions.push_back({QStringLiteral("choose a meaning with the keyboard"), 1.5, [this, lists] {
+                                   QComboBox *list = lists[below(int(lists.size()))];
+                                   QTest::keyClick(list, uniform() < 0.7 ? Qt::Key_Down : Qt::Key_Up);
+                               }});
+        }
         QPlainTextEdit *box = ctl<QPlainTextEdit>(window, "abox_", 1);
         if (box->isVisible() && !box->isReadOnly()) {
             actions.push_back({QStringLiteral("type in the answer box"), 3, [this, box] {
@@ -409,6 +431,8 @@ Before SoakTest::snapshot(const Action &action)
         // Whether NEXT now would mark the answer right.
         if (is_lab_question(state.current_record)) {
             before.would_be_right = lab_is_right(window.answer_on_screen().lab);
+        } else if (is_matching_question(state.current_record)) {
+            before.would_be_right = matching_is_right(before.record, window.answer_on_screen().matched);
         } else if (before.typed) {
             const QString entry = ctl<QPlainTextEdit>(window, "abox_", 1)->toPlainText().trimmed().toUpper();
             before.would_be_right = false;
@@ -523,6 +547,9 @@ void SoakTest::check_windows()
     for (QWidget *widget : top_level) {
         if (loaded.contains(widget) || (lab_asked && qobject_cast<LabWindow *>(widget) && loaded.contains(widget->parentWidget())))
             continue;
+        // A list's open popup (Space on a matching question's list) belongs to its window.
+        if (widget->windowType() == Qt::Popup && widget->parentWidget() && loaded.contains(widget->parentWidget()->window()))
+            continue;
         if (widget->isVisible())
             fail(QStringLiteral("%1 \"%2\" is on screen but not loaded").arg(class_of(widget), widget->windowTitle()));
         else if (dynamic_cast<Form *>(widget))
@@ -602,15 +629,18 @@ void SoakTest::check_quiz(quest &window)
 
     // The answer buttons on screen are the record's non-empty answers.
     const bool typed = is_typed_question(record);
+    const bool matching = is_matching_question(record);
     int offered = 0;
     for (size_t p = 1; p <= 6; ++p) {
-        const bool offer = !typed && is_offered(record, p);
+        const bool offer = !typed && !matching && is_offered(record, p);
         offered += is_offered(record, p);
         if (ctl<QPushButton>(window, "QChoice_", p)->isHidden() == offer || ctl<QPlainTextEdit>(window, "abox_", p)->isHidden() == (offer || (typed && p == 1)))
             fail(QStringLiteral("answer %1 is %2 on screen").arg(QChar(u'A' + int(p) - 1)).arg(QLatin1String(offer ? "missing" : "left")));
         if (offer && ctl<QPlainTextEdit>(window, "abox_", p)->toPlainText() != record.answers[p])
             fail(QStringLiteral("answer %1 shows other text").arg(QChar(u'A' + int(p) - 1)));
     }
+    if (matching && ctl<QWidget>(window, "matching")->findChildren<QComboBox *>().size() != matching_stems(record))
+        fail(QStringLiteral("the matching question's lists are not its stems"));
     if (typed && ctl<QPlainTextEdit>(window, "abox_", 1)->isReadOnly())
         fail(QStringLiteral("the answer box of a typed question is read-only"));
     if (state.answer_count != offered)
@@ -639,6 +669,7 @@ void SoakTest::check_transition(const Before &before, const Action &action)
         ++stats_.markings;
         stats_.marked_right += before.would_be_right;
         stats_.typed_marked += before.typed;
+        stats_.matching_marked += is_matching_question(before.record);
         const bool show = before.would_be_right ? state.show_when_right == 1 : state.show_when_wrong == 1;
         if (new_answers != int(show)) {
             fail(QStringLiteral("%1 answer windows after a %2 answer").arg(new_answers).arg(before.would_be_right ? "right" : "wrong"));
@@ -877,10 +908,10 @@ void SoakTest::random_actions()
     }
 
     qInfo("soak: %d actions in %lld ms: %d program runs, %d quizzes (%d finished, %d quit), %d answers marked "
-          "(%d right, %d typed), %d answer windows, %d clues, %d diagrams, %d exhibits, %d windows closed, "
+          "(%d right, %d typed, %d matching), %d answer windows, %d clues, %d diagrams, %d exhibits, %d windows closed, "
           "%d reviews, %d retries, %d exams",
           count, timer.elapsed(), stats_.runs, stats_.quizzes, stats_.finished, stats_.quit, stats_.markings,
-          stats_.marked_right, stats_.typed_marked, stats_.answer_windows, stats_.clues, stats_.diagrams,
+          stats_.marked_right, stats_.typed_marked, stats_.matching_marked, stats_.answer_windows, stats_.clues, stats_.diagrams,
           stats_.exhibits, stats_.closes, stats_.reviews, stats_.retries, stats_.exams);
     if (count >= default_actions) {
         QVERIFY(stats_.quizzes > 0);
