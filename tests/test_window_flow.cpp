@@ -157,8 +157,9 @@ private slots:
 
     // Enter presses the focused button in every window, not only the default.
     // A lab of the scenario bank asked in a quiz: its window opens beside the
-    // question window, NEXT marks it on its goals, the answer window lists
-    // them and the commands typed, and the lab window closes.
+    // question window (closed by the student, the directions bring it back),
+    // NEXT marks it on its goals, the answer window lists them and the
+    // commands typed, and the lab window closes.
     void a_lab_is_marked_through_the_quiz_data()
     {
         QTest::addColumn<bool>("solve");
@@ -182,6 +183,9 @@ private slots:
         const QPointer<LabWindow> lab_window = window.findChild<LabWindow *>();
         QVERIFY(lab_window && lab_window->isVisible());
         QCOMPARE(ctl<QPlainTextEdit>(window, "Q1")->toPlainText(), lab->question);
+        lab_window->close();
+        QTest::mouseClick(ctl<QPushButton>(window, "labbutton"), Qt::LeftButton);
+        QVERIFY(lab_window && lab_window->isVisible());
 
         h.answer(window, solve);
         h.settle();

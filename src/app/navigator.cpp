@@ -100,6 +100,10 @@ void Navigator::window_created(QWidget &window)
     } else if (auto *question = qobject_cast<quest *>(&window)) {
         connect(question, &quest::diagramRequested, this, &Navigator::open_diagram);
         connect(question, &quest::exhibitRequested, this, &Navigator::open_exhibit);
+        connect(question, &quest::labRequested, this, [this] {
+            if (lab_window_)
+                bring_forward(*lab_window_);
+        });
         connect(question, &quest::submitRequested, this,
                 [this, question] { confirm_submit(question, QObject::tr("Submit the exam")); });
     } else if (auto *exhibit = qobject_cast<Exhibit *>(&window)) {

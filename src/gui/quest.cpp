@@ -70,6 +70,15 @@ quest::quest(WindowServices &services) : session_(services.session), bank_(servi
     const QRect rows_area(ui().QChoice_1->geometry().topLeft(), ui().abox_6->geometry().bottomRight());
     long_list_ = new LongAnswerList(*this, rows_area);
     matching_panel_ = new MatchingPanel(*this, rows_area);
+    // A lab question's directions are a button in the directions' place,
+    // so that a lab window the student closed can be had again.
+    lab_button_ = new QPushButton(QStringLiteral("Please Do the Task in the &Lab Window"), this);
+    lab_button_->setObjectName(QStringLiteral("labbutton"));
+    lab_button_->setGeometry(ui().Directions->geometry());
+    lab_button_->setFont(ui().Directions->font());
+    lab_button_->setToolTip(tr("Bring the lab window forward (Alt+L)"));
+    lab_button_->hide();
+    connect(lab_button_, &QPushButton::clicked, this, &quest::labRequested);
     use_rows(false);
     QWidget *before = ui().QChoice_6;  // in the Tab order, where the window's own rows are
     for (size_t p = 1; p <= max_answers; ++p)
@@ -234,6 +243,9 @@ void quest::lay_out_question()
     const question_record &record = session_.state().current_record;
     const bool typed = is_typed_question(record);
     const bool matching = is_matching_question(record);
+    const bool lab = is_lab_question(record);
+    lab_button_->setVisible(lab);
+    ui().Directions->setVisible(!lab);
     use_rows(!typed && !matching && !record.answers[7].trimmed().isEmpty());
     ui().Q1->setPlainText(record.question);
     if (!record.question_html.isEmpty()) {
@@ -267,7 +279,7 @@ void quest::lay_out_question()
         abox[1]->show();
         ui().Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
     } else {
-        ui().Directions->setText(is_lab_question(record) ? QStringLiteral(" Please Do the Task in the Lab Window")
+        ui().Directions->setText(lab ? QStringLiteral(" Please Do the Task in the Lab Window")
                                                          : QStringLiteral(" Please Select the correct answer(s)"));
         abox[1]->setReadOnly(true);
         abox[1]->setAccessibleName(QString());

@@ -65,6 +65,8 @@ signals:
     void submitRequested();
     void diagramRequested(const QString &name, const QString &description);
     void exhibitRequested(const QString &name);
+    // The lab window, closed by the student, is wanted again.
+    void labRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -94,6 +96,7 @@ private:
 
     std::array<QPlainTextEdit *, max_answers + 1> own_boxes_{};  // the window's rows, 1..6
     std::array<QPushButton *, max_answers + 1> own_letters_{};
+    QPushButton *lab_button_ = nullptr;  // the directions of a lab question, which bring its window back
     LongAnswerList *long_list_ = nullptr;
     MatchingPanel *matching_panel_ = nullptr;
     QuizSession &session_;
