@@ -564,6 +564,10 @@ void TestBankFormats::read_as_meant_data()
         << QStringList{"A frame on VLAN 10 leaves an access port untagged.\r\nWhich port?|Gi0/1,Gi0/2|1|single_answer|"
                        "A frame on VLAN&nbsp;<b>10</b> leaves an <i>access</i> port untagged.<br>Which port?"}
         << QStringList();
+    QTest::newRow("gift html: formats nested past the limit, closed out of turn")
+        << (QByteArray("[html]") + QByteArray("<i>").repeated(20000) + "x" + QByteArray("</b>").repeated(20000) + " {=a ~b}")
+        << BankFormat::Gift << QStringList{"x|a,b|1|single_answer|" + QString("<i>").repeated(16) + "x" + QString("</i>").repeated(16)}
+        << QStringList();
     QTest::newRow("json: formatting given with attributes and a script")
         << QByteArray("{\"questions\": [{\"question\": \"Bold?\", \"question_html\": \"<img src=x onerror=alert(1)>"
                       "<b onclick=\\\"x\\\">Bold</b>?<script>bad()</script>\", \"answers\": [\"a\", \"b\"], \"correct\": [1]}]}")

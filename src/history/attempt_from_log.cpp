@@ -18,11 +18,9 @@ QString given(const LoggedAnswer &answer)
         return answer.typed;
     if (answer.matching_question()) {
         QStringList pairs;
-        for (int stem = 0; stem < std::min(matching_stems(answer.shown), int(answer.matched.size())); ++stem) {
-            const int slot = answer.matched[size_t(stem)];
+        for (int stem = 0; stem < matching_stems(answer.shown); ++stem)
             pairs << answer.shown.answers[size_t(stem + 1)] + QStringLiteral(" -> ") +
-                         (slot >= 0 && slot < int(max_answers) ? answer.shown.matches[size_t(slot + 1)] : QString());
-        }
+                         meaning_given(answer.shown, answer.matched, stem);
         return pairs.join(QLatin1Char('\n'));
     }
     QStringList pressed;

@@ -26,14 +26,18 @@ std::vector<int> matching_offer(const question_record &record)
     return offer;
 }
 
+QString meaning_given(const question_record &record, const MatchingAnswer &matched, int stem)
+{
+    const int slot = stem >= 0 && stem < int(matched.size()) ? matched[size_t(stem)] : -1;
+    return slot >= 0 && slot < int(max_answers) ? record.matches[size_t(slot + 1)] : QString();
+}
+
 int right_pairs(const question_record &record, const MatchingAnswer &matched)
 {
-    const int stems = std::min(matching_stems(record), int(matched.size()));
     int right = 0;
-    for (int stem = 0; stem < stems; ++stem) {
-        const int slot = matched[size_t(stem)];
-        right += slot >= 0 && slot < int(max_answers) && !record.matches[size_t(slot + 1)].isEmpty()
-                 && record.matches[size_t(slot + 1)] == record.matches[size_t(stem + 1)];
+    for (int stem = 0; stem < matching_stems(record); ++stem) {
+        const QString given = meaning_given(record, matched, stem);
+        right += !given.isEmpty() && given == record.matches[size_t(stem + 1)];
     }
     return right;
 }

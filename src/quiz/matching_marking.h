@@ -20,6 +20,9 @@ int matching_stems(const question_record &record);
 // text, in alphabetical order, so that the order gives no pair away.
 std::vector<int> matching_offer(const question_record &record);
 
+// The meaning given to a stem (zero-based), "" when none.
+QString meaning_given(const question_record &record, const MatchingAnswer &matched, int stem);
+
 // How many stems the answer pairs rightly.
 int right_pairs(const question_record &record, const MatchingAnswer &matched);
 

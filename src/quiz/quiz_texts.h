@@ -23,10 +23,11 @@ QString feedback_text(const LoggedAnswer &marked);
 
 // What the student's answer earned beyond right or wrong, one line each:
 // "About your answer: FEEDBACK" for a typed answer whose matched answer
-// (right or wrong) has feedback, and "Partial credit: 75%." when a question with
-// weights earned some credit but not all; for a matching question, the
-// share of pairs right, as the learning platforms credit it. A lab's are the goals met and
-// missed and the commands typed (lab_outcome_lines). Empty when none applies.
+// (right or wrong) has feedback, and "Partial credit: 75%." when a question
+// with weights earned some credit but not all; for a matching question, the
+// share of pairs right, as the learning platforms credit it. A lab's are the
+// goals met and missed and the commands typed (lab_outcome_lines). Empty
+// when none applies.
 QStringList outcome_lines(const LoggedAnswer &marked);
 
 // "75%", "33.33%": a credit in percent, to two decimals at most.

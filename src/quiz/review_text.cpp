@@ -71,8 +71,7 @@ QString matching_rows(const LoggedAnswer &answer)
     const question_record &record = answer.shown;
     QString rows;
     for (int stem = 0; stem < matching_stems(record); ++stem) {
-        const int slot = stem < int(answer.matched.size()) ? answer.matched[size_t(stem)] : -1;
-        const QString given = slot >= 0 && slot < int(max_answers) ? record.matches[size_t(slot + 1)] : QString();
+        const QString given = meaning_given(record, answer.matched, stem);
         const QString &right = record.matches[size_t(stem + 1)];
         const QString mark = given.isEmpty()   ? QStringLiteral("<i>(none given)</i> &nbsp; &#x2718;")
                              : given == right ? QStringLiteral("%1 &nbsp; &#x2714; right").arg(html(given))

@@ -303,6 +303,8 @@ void walk_html(const QString &html, OnTag on_tag, OnText on_text)
     }
 }
 
+constexpr size_t kMostOpenFormats = 16;
+
 // The inline formatting kept for the question window, each by one name.
 QLatin1String inline_format(QStringView name)
 {
@@ -374,6 +376,11 @@ QString formatted_html(const QString &html)
             if (format.isEmpty())
                 return;
             if (!closing) {
+                // Formats nested deeper are left out: a closing tag looks
+                // through the open ones, and a hostile text could open
+                // thousands.
+                if (open.size() >= kMostOpenFormats)
+                    return;
                 // "a <b>b": the space stays before the formatting.
                 if (after_space && !spaced && !ends_line()) {
                     out += QLatin1Char(' ');
