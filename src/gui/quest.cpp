@@ -247,8 +247,9 @@ void quest::lay_out_question()
     lab_button_->setVisible(lab);
     ui().Directions->setVisible(!lab);
     use_rows(!typed && !matching && !record.answers[7].trimmed().isEmpty());
-    ui().Q1->setPlainText(record.question);
-    if (!record.question_html.isEmpty()) {
+    if (record.question_html.isEmpty()) {
+        ui().Q1->setPlainText(record.question);
+    } else {
         // Bold, italic and the like, and nothing else: the text was reduced
         // to those tags when the bank was read.
         ui().Q1->clear();
@@ -263,12 +264,11 @@ void quest::lay_out_question()
             QChoice[p]->hide();
         }
     }
-    if (matching)
-        matching_panel_->show_question(record, ui().abox_1->font());
-    else
+    if (!matching)
         matching_panel_->hide();
 
     if (matching) {
+        matching_panel_->show_question(record, ui().abox_1->font());
         ui().Directions->setText(QStringLiteral(" Please Match Each Item"));
     } else if (typed) {
         abox[1]->setFrameShape(QFrame::StyledPanel);
@@ -279,8 +279,7 @@ void quest::lay_out_question()
         abox[1]->show();
         ui().Directions->setText(QStringLiteral(" Please Type in the Correct Answer"));
     } else {
-        ui().Directions->setText(lab ? QStringLiteral(" Please Do the Task in the Lab Window")
-                                                         : QStringLiteral(" Please Select the correct answer(s)"));
+        ui().Directions->setText(QStringLiteral(" Please Select the correct answer(s)"));
         abox[1]->setReadOnly(true);
         abox[1]->setAccessibleName(QString());
         abox[1]->setFocusPolicy(Qt::ClickFocus);
